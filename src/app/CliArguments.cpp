@@ -1,0 +1,159 @@
+#include "CliArguments.h"
+
+#include <charconv>
+#include <map>
+#include <set>
+
+namespace zelmox {
+
+const char* const CliUsage =
+    R"(Usage:
+  zelmox-cli scan FILE [--data-dir DIR] [--jobs N] [--no-save]
+  zelmox-cli import FILE LIST [--scan-type 0|1|2] [--data-dir DIR]
+  zelmox-cli export FILE OUT [--names-only] [--append]
+  zelmox-cli list FILE
+  zelmox-cli --help
+
+Commands:
+  scan    Loads the data file FILE, scans every watch of every section, prints the scan log on
+          standard output and saves FILE (not with --no-save). Then prints
+          "<n> watches, <c> changed, <f> failed" on standard error.
+  import  Adds every address of the text file LIST (one per line) to the last section of FILE,
+          fetching each once for its starting values and snapshots, and saves FILE. A FILE that
+          does not exist yet is created. The scan type is 0 (entire file) unless --scan-type
+          gives 1 (text between tags) or 2 (size comparison).
+  export  Writes the address of every row of FILE to the text file OUT, one per line: the whole
+          address, or with --names-only its last part. OUT is replaced, or with --append added to.
+  list    Prints one line per watch: section, status, address, description, last check and last
+          change, separated by tabs.
+
+Options:
+  --data-dir DIR   the folder of the snapshot files; by default the one the settings give
+  --jobs N         fetches in flight at once (default 16, at most 4 to one host; 1 fetches one
+                   page at a time)
+  --no-save        scan without saving FILE afterwards
+
+The connection settings (proxy) and the data folder come from
+$XDG_CONFIG_HOME/zelmox/zelmox.ini, which zelmox-cli reads but never writes.
+
+Exit status: 0 when the command ran; 1 when FILE or another file cannot be read or written, or a
+number in FILE is malformed; 2 for a wrong command line.
+)";
+
+namespace {
+
+struct CommandShape {
+    CliCommand Command;
+    std::size_t Operands;
+    std::set<std::string> Options;
+};
+
+const std::map<std::string, CommandShape>& Commands() {
+    static const std::map<std::string, CommandShape> commands = {
+        {"scan", {CliCommand::Scan, 1, {"--data-dir", "--jobs", "--no-save"}}},
+        {"import", {CliCommand::Import, 2, {"--scan-type", "--data-dir"}}},
+        {"export", {CliCommand::Export, 2, {"--names-only", "--append"}}},
+        {"list", {CliCommand::List, 1, {}}},
+    };
+    return commands;
+}
+
+bool TakesValue(const std::string& option) {
+    return option == "--data-dir" || option == "--jobs" || option == "--scan-type";
+}
+
+std::optional<int> ParseNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool SetOption(CliArguments& parsed, const std::string& option, const std::string& value,
+               std::string& error) {
+    if (option == "--data-dir") {
+        parsed.DataDir = value;
+        if (!parsed.DataDir.empty() && parsed.DataDir.back() != '/') {
+            parsed.DataDir += '/';
+        }
+    } else if (option == "--jobs") {
+        const auto jobs = ParseNumber(value);
+        if (!jobs || *jobs < 1) {
+            error = "--jobs takes a whole number of at least 1";
+            return false;
+        }
+        parsed.Jobs = *jobs;
+    } else if (option == "--scan-type") {
+        const auto type = ParseNumber(value);
+        if (!type || *type < 0 || *type > 2) {
+            error = "--scan-type takes 0, 1 or 2";
+            return false;
+        }
+        parsed.ScanType = *type;
+    } else if (option == "--no-save") {
+        parsed.NoSave = true;
+    } else if (option == "--names-only") {
+        parsed.NamesOnly = true;
+    } else if (option == "--append") {
+        parsed.Append = true;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<CliArguments> ParseCliArguments(const std::vector<std::string>& arguments,
+                                              std::string& error) {
+    CliArguments parsed;
+    if (arguments.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    if (arguments.front() == "--help" || arguments.front() == "-h" || arguments.front() == "help") {
+        return parsed;
+    }
+    const auto command = Commands().find(arguments.front());
+    if (command == Commands().end()) {
+        error = "unknown command '" + arguments.front() + "'";
+        return std::nullopt;
+    }
+    const CommandShape& shape = command->second;
+    parsed.Command = shape.Command;
+    std::vector<std::string> operands;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!argument.starts_with("--")) {
+            operands.push_back(argument);
+            continue;
+        }
+        if (shape.Options.count(argument) == 0) {
+            error = "unknown option '" + argument + "' for " + command->first;
+            return std::nullopt;
+        }
+        std::string value;
+        if (TakesValue(argument)) {
+            if (i + 1 == arguments.size()) {
+                error = argument + " needs a value";
+                return std::nullopt;
+            }
+            value = arguments[++i];
+        }
+        if (!SetOption(parsed, argument, value, error)) {
+            return std::nullopt;
+        }
+    }
+    if (operands.size() != shape.Operands) {
+        error = command->first + " takes " + std::to_string(shape.Operands) + " file name" +
+                (shape.Operands == 1 ? "" : "s");
+        return std::nullopt;
+    }
+    parsed.File = operands[0];
+    if (operands.size() > 1) {
+        parsed.Second = operands[1];
+    }
+    return parsed;
+}
+
+} // namespace zelmox

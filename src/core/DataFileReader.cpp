@@ -1,0 +1,286 @@
+#include "DataFile.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
+
+namespace zelmox {
+
+namespace {
+
+enum LoadKey : int {
+    KeyNone = 0,
+    KeyAddress = 1,
+    KeyAddressMD5 = 2,
+    KeyScanType = 3,
+    KeyLastScan = 4,
+    KeyLastChange = 5,
+    KeyMD5 = 6,
+    KeyBeforeSize = 7,
+    KeyAfterSize = 8,
+    KeyDescription = 9,
+    KeyOriginalSize = 10,
+    KeyKeyword = 11,
+    KeyChanged = 12,
+    KeyManual = 13,
+    KeyAdded = 14,
+    KeyBeforeChange = 15,
+    KeyChangeHistory = 16,
+};
+
+// Tested in this order: the first prefix a line begins with decides.
+constexpr std::array<std::string_view, 16> LoadKeyPrefixes = {
+    "Address=",    "AddressMD5=", "ScanType=",    "LastScan=",     "LastChange=", "MD5=",
+    "BeforeSize=", "AfterSize=",  "Description=", "OriginalSize=", "Keyword=",    "Changed=",
+    "Manual=",     "Added=",      "BeforeChange", "ChangeHistory"};
+
+constexpr const char* UnknownStamp = "<unknown>";
+
+enum class ReadMode { Load, Merge };
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a data file for reading, or says why it cannot be read. Only regular files qualify: a
+// folder or a device would otherwise read as an empty list.
+FilePointer OpenDataFile(const std::string& path, std::string& error) {
+    FilePointer file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = "Cannot read \"" + path + "\": " + std::strerror(errno);
+        return nullptr;
+    }
+    struct stat status {};
+    if (::fstat(::fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = "Cannot read \"" + path + "\": not a regular file";
+        return nullptr;
+    }
+    return file;
+}
+
+class DataFileReader {
+public:
+    DataFileReader(SectionModel& model, ReadMode mode) : model_(model), mode_(mode) {}
+
+    // Reads lines until the end or a malformed number.
+    DataFileResult Read(std::FILE* file) {
+        char* buffer = nullptr;
+        std::size_t capacity = 0;
+        ssize_t length = 0;
+        while ((length = ::getline(&buffer, &capacity, file)) >= 0) {
+            std::string_view line(buffer, static_cast<std::size_t>(length));
+            if (!line.empty() && line.back() == '\n') {
+                line.remove_suffix(1);
+            }
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            if (!line.empty() && !ReadLine(line)) {
+                break;
+            }
+        }
+        std::free(buffer);
+        return result_;
+    }
+
+private:
+    bool ReadLine(std::string_view line) {
+        switch (line.front()) {
+        case '$':
+            SectionHeader(std::string(line.substr(1)));
+            return true;
+        case '{':
+            current_.emplace();
+            addressMD5Read_ = false;
+            return true;
+        case '}':
+            EndOfWatch();
+            return true;
+        default:
+            return KeyLine(line);
+        }
+    }
+
+    void SectionHeader(std::string name) {
+        const bool reuseDefault = mode_ == ReadMode::Load && headers_ == 0;
+        ++headers_;
+        if (reuseDefault) {
+            model_.Tab(0).Name = std::move(name);
+        } else if (model_.AddSection(std::move(name)) == nullptr) {
+            ++result_.SectionsRefused;
+        }
+    }
+
+    void EndOfWatch() {
+        if (!current_) {
+            return;
+        }
+        TWatch& watch = current_->Watch;
+        const bool computeMissing = mode_ == ReadMode::Load && watch.AddressMD5.empty();
+        const bool repairInvalid = addressMD5Read_ && !IsDigestText(watch.AddressMD5);
+        if (computeMissing || repairInvalid) {
+            watch.AddressMD5 = ComputeAddressMD5(watch);
+        }
+        const std::string sortKey = std::to_string(current_->Changed);
+        model_.ActiveSection().AddWatchRow(std::move(*current_), sortKey);
+        current_.reset();
+    }
+
+    bool KeyLine(std::string_view line) {
+        if (!current_) {
+            return true;
+        }
+        const std::size_t equals = line.find('=');
+        const std::string value(equals == std::string_view::npos ? std::string_view()
+                                                                 : line.substr(equals + 1));
+        TWatch& watch = current_->Watch;
+        switch (ProcessLoadParameter(line)) {
+        case KeyAddress:
+            watch.Address = value;
+            break;
+        case KeyAddressMD5:
+            watch.AddressMD5 = value;
+            addressMD5Read_ = true;
+            break;
+        case KeyMD5:
+            watch.MD5 = value;
+            break;
+        case KeyDescription:
+            watch.Description = value;
+            break;
+        case KeyScanType:
+            return ReadInteger(value, watch.ScanType);
+        case KeyBeforeSize:
+            return ReadInteger(value, watch.BeforeSize);
+        case KeyAfterSize:
+            return ReadInteger(value, watch.AfterSize);
+        case KeyOriginalSize:
+            return ReadInteger(value, watch.OriginalSize);
+        case KeyManual:
+            return ReadInteger(value, watch.Manual);
+        case KeyChanged:
+            if (value != "0") {
+                current_->Highlighted = true;
+                return ReadInteger(value, current_->Changed);
+            }
+            break;
+        case KeyLastScan:
+            watch.LastScan = Stamp(value);
+            break;
+        case KeyLastChange:
+            watch.LastChange = Stamp(value);
+            break;
+        case KeyAdded:
+            watch.Added = value.empty() ? UnknownStamp : Stamp(value);
+            break;
+        case KeyBeforeChange:
+            watch.BeforeChange = value.empty() ? UnknownStamp : value;
+            break;
+        case KeyKeyword:
+            watch.Keyword.push_back(value);
+            break;
+        case KeyChangeHistory:
+            current_->ChangeHistory.push_back(value);
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+
+    // Only loading converts older stamps; a merge takes them as they are.
+    std::string Stamp(const std::string& value) const {
+        return mode_ == ReadMode::Load ? ConvertOldDate(value) : value;
+    }
+
+    // A malformed number ends the read; the watch being read is dropped.
+    bool ReadInteger(const std::string& value, std::int32_t& field) {
+        const auto number = ParseInteger(value);
+        if (!number) {
+            result_.Ok = false;
+            result_.Error = "'" + value + "' is not a valid integer value";
+            current_.reset();
+            return false;
+        }
+        field = *number;
+        return true;
+    }
+
+    SectionModel& model_;
+    ReadMode mode_;
+    DataFileResult result_;
+    std::optional<TWatchObject> current_;
+    bool addressMD5Read_ = false;
+    int headers_ = 0;
+};
+
+} // namespace
+
+int ProcessLoadParameter(std::string_view line) {
+    for (std::size_t i = 0; i < LoadKeyPrefixes.size(); ++i) {
+        if (line.starts_with(LoadKeyPrefixes[i])) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return KeyNone;
+}
+
+std::string ConvertOldDate(const std::string& value) {
+    if (value.empty()) {
+        return "n/a";
+    }
+    if (value.size() < 10 || value[2] != '/') {
+        return value;
+    }
+    return value.substr(6, 4) + "/" + value.substr(3, 2) + "/" + value.substr(0, 2) +
+           value.substr(10);
+}
+
+DataFileResult LoadData(SectionModel& model, const std::string& path) {
+    std::string error;
+    const FilePointer file = OpenDataFile(path, error);
+    if (!file) {
+        return {false, error, 0, {}};
+    }
+    model.ClearApplication();
+    model.CurrentFileName = path;
+    DataFileResult result = DataFileReader(model, ReadMode::Load).Read(file.get());
+    if (result.Ok) {
+        result.RecentPath = path;
+    } else {
+        model.CurrentFileName.clear();
+    }
+    return result;
+}
+
+DataFileResult MergeData(SectionModel& model, const std::string& path) {
+    std::string error;
+    const FilePointer file = OpenDataFile(path, error);
+    if (!file) {
+        return {false, error, 0, {}};
+    }
+    model.CurrentFileName.clear();
+    model.SetActiveTab(model.TabCount() - 1);
+    return DataFileReader(model, ReadMode::Merge).Read(file.get());
+}
+
+} // namespace zelmox

@@ -1,0 +1,58 @@
+#include "Importer.h"
+
+#include "Address.h"
+#include "SnapshotStore.h"
+
+#include <QTimer>
+#include <filesystem>
+
+namespace zelmox {
+
+Importer::Importer(SectionModel& model, ContentSource& source, const Clock& clock,
+                   std::function<std::string()> dataFolder, QObject* parent)
+    : QObject(parent), model_(model), source_(source), clock_(clock),
+      dataFolder_(std::move(dataFolder)) {}
+
+void Importer::Import(std::vector<std::string> lines, ImportOptions options) {
+    lines_ = std::move(lines);
+    options_ = options;
+    next_ = 0;
+    added_ = 0;
+    tab_ = model_.ActiveTab();
+    QTimer::singleShot(0, this, &Importer::ImportNext);
+}
+
+void Importer::ImportNext() {
+    while (next_ < lines_.size() && lines_[next_].empty()) {
+        ++next_;
+    }
+    if (next_ == lines_.size()) {
+        emit Finished(added_);
+        return;
+    }
+    const std::string address = lines_[next_++];
+    std::error_code error;
+    if (!IsWebAddress(address) && !std::filesystem::exists(address, error)) {
+        AddWatch(address, {});
+        QTimer::singleShot(0, this, &Importer::ImportNext);
+        return;
+    }
+    ContentFetch* fetch = source_.FetchContent(QByteArray::fromStdString(address));
+    connect(fetch, &ContentFetch::Finished, this,
+            [this, address](bool ok, const QByteArray& content) {
+                AddWatch(address, {ok, content.toStdString()});
+                ImportNext();
+            });
+}
+
+void Importer::AddWatch(const std::string& address, const ImportContent& content) {
+    TWatchObject object = MakeImportedWatch(address, content, options_, clock_);
+    // After a failed fetch, files that exist already hold an earlier copy worth keeping.
+    WriteInitialSnapshots(dataFolder_(), object.Watch, content.Bytes, !content.Ok);
+    Section& section = model_.Tab(tab_);
+    section.AddWatchRow(std::move(object), "0");
+    ++added_;
+    emit WatchImported(tab_, section.RowCount() - 1);
+}
+
+} // namespace zelmox

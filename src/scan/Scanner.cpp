@@ -1,0 +1,224 @@
+#include "Scanner.h"
+
+#include "HttpClient.h"
+#include "ScanRules.h"
+#include "SnapshotStore.h"
+
+#include <QTimer>
+
+namespace zelmox {
+
+namespace {
+
+// How far past the row being applied fetches may start, in multiples of the fetches allowed at
+// once: enough to keep every slot busy behind a slow row, without holding many pages in memory.
+constexpr std::size_t LookAheadFactor = 4;
+
+QString StatusText(const Section& section, const WatchRow& row) {
+    return QStringLiteral("Scanning... ") + QString::fromUtf8(section.Name) +
+           QStringLiteral(" ... ") + QString::fromUtf8(row.Cells[ColAddress]);
+}
+
+} // namespace
+
+Scanner::Scanner(SectionModel& model, ContentSource& source, const Clock& clock, ScanLog& log,
+                 std::function<std::string()> dataFolder, QObject* parent)
+    : QObject(parent), model_(model), source_(source), clock_(clock), log_(log),
+      dataFolder_(std::move(dataFolder)) {}
+
+bool Scanner::ScanAllTabs() {
+    std::vector<int> tabs;
+    for (int tab = 0; tab < model_.TabCount(); ++tab) {
+        tabs.push_back(tab);
+    }
+    return Start(tabs, true);
+}
+
+bool Scanner::ScanCurrent() {
+    return Start({model_.ActiveTab()}, false);
+}
+
+void Scanner::Stop() {
+    if (!running_ || stopRequested_) {
+        return;
+    }
+    stopRequested_ = true;
+    AbortFetches();
+    QTimer::singleShot(0, this, &Scanner::Finish);
+}
+
+bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
+    if (running_) {
+        return false;
+    }
+    running_ = true;
+    stopRequested_ = false;
+    allTabs_ = allTabs;
+    scanChanges_ = 0;
+    failedFetches_ = 0;
+    emit BusyChanged(true);
+    log_.Clear();
+    if (allTabs) {
+        totalChanges_ = 0;
+    }
+    plan_.clear();
+    tabChanges_.assign(static_cast<std::size_t>(model_.TabCount()), 0);
+    nextToApply_ = 0;
+    inFlight_ = 0;
+    hostLoad_.clear();
+    for (const int tab : tabs) {
+        PlanTab(tab);
+    }
+    emit ProgressStarted(1, allTabs ? 1 + static_cast<int>(plan_.size())
+                                    : static_cast<int>(plan_.size()));
+    emit StopEnabledChanged(true);
+    // The caller gets control back before the first row is touched.
+    QTimer::singleShot(0, this, &Scanner::ApplyReadyRows);
+    return true;
+}
+
+void Scanner::PlanTab(int tab) {
+    const Section& section = model_.Tab(tab);
+    for (int row = 1; row < section.RowCount(); ++row) {
+        const WatchRow& watchRow = section.Row(row);
+        PlannedRow planned;
+        planned.Tab = tab;
+        planned.Row = row;
+        planned.Address = QByteArray::fromStdString(watchRow.Cells[ColAddress]);
+        planned.NeedsFetch = watchRow.HoldsWatch() && watchRow.Object.Watch.Manual == 0;
+        planned.Host = planned.NeedsFetch ? FetchHost(planned.Address) : QString();
+        plan_.push_back(std::move(planned));
+    }
+}
+
+void Scanner::Pump() {
+    const std::size_t window =
+        std::min(plan_.size(),
+                 nextToApply_ + LookAheadFactor * static_cast<std::size_t>(limits_.MaxInFlight));
+    for (std::size_t index = nextToApply_; index < window && inFlight_ < limits_.MaxInFlight;
+         ++index) {
+        const PlannedRow& planned = plan_[index];
+        const bool waiting = planned.NeedsFetch && !planned.InFlight && !planned.Done;
+        const bool hostFree =
+            planned.Host.isEmpty() || hostLoad_.value(planned.Host) < limits_.MaxPerHost;
+        if (waiting && hostFree) {
+            StartFetch(index);
+        }
+    }
+}
+
+void Scanner::StartFetch(std::size_t index) {
+    PlannedRow& planned = plan_[index];
+    planned.InFlight = true;
+    ++inFlight_;
+    if (!planned.Host.isEmpty()) {
+        ++hostLoad_[planned.Host];
+    }
+    planned.Fetch = source_.FetchContent(planned.Address);
+    connect(planned.Fetch, &ContentFetch::Finished, this,
+            [this, index](bool ok, const QByteArray& content) { OnFetched(index, ok, content); });
+}
+
+void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
+    PlannedRow& planned = plan_[index];
+    planned.Fetch = nullptr;
+    planned.InFlight = false;
+    planned.Done = true;
+    planned.Ok = ok && !content.isEmpty();
+    planned.Content = content;
+    --inFlight_;
+    if (!planned.Host.isEmpty()) {
+        --hostLoad_[planned.Host];
+    }
+    ApplyReadyRows();
+}
+
+void Scanner::ApplyReadyRows() {
+    if (!running_ || stopRequested_) {
+        return;
+    }
+    while (nextToApply_ < plan_.size()) {
+        PlannedRow& planned = plan_[nextToApply_];
+        if (planned.NeedsFetch && !planned.Done) {
+            break;
+        }
+        ApplyRow(planned);
+        planned.Content.clear();
+        ++nextToApply_;
+    }
+    if (nextToApply_ == plan_.size()) {
+        Finish();
+        return;
+    }
+    Pump();
+}
+
+void Scanner::ApplyRow(PlannedRow& planned) {
+    Section& section = model_.Tab(planned.Tab);
+    WatchRow& row = section.Row(planned.Row);
+    emit StatusTextChanged(StatusText(section, row));
+    if (planned.NeedsFetch) {
+        if (!planned.Ok) {
+            ++failedFetches_;
+            RecordFailedFetch(row, clock_);
+        } else if (RecordFetchedContent(row,
+                                        {planned.Content.constData(),
+                                         static_cast<std::size_t>(planned.Content.size())},
+                                        clock_)) {
+            const TWatch& watch = row.Object.Watch;
+            emit NotifySound(watch.ScanType);
+            log_.AddToLog("Change: " + watch.Address);
+            const std::string_view content(planned.Content.constData(),
+                                           static_cast<std::size_t>(planned.Content.size()));
+            for (std::string& line : RotateSnapshots(dataFolder_(), watch, content)) {
+                log_.AddToLog(std::move(line));
+            }
+            ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
+            ++scanChanges_;
+        }
+    }
+    const bool tabChanged = tabChanges_[static_cast<std::size_t>(planned.Tab)] > 0;
+    section.ChangeMark = tabChanged;
+    emit RowUpdated(planned.Tab, planned.Row);
+    emit TabImageChanged(planned.Tab, tabChanged);
+    emit ProgressStepped();
+}
+
+void Scanner::Finish() {
+    if (!running_) {
+        return;
+    }
+    AbortFetches();
+    if (allTabs_) {
+        totalChanges_ = scanChanges_;
+    }
+    if (scanChanges_ > 0) {
+        emit ChangesAnnounced();
+    }
+    emit ProgressFinished();
+    emit StopEnabledChanged(false);
+    stopRequested_ = false;
+    emit StatusTextChanged(QString());
+    emit FinishedSound();
+    emit BusyChanged(false);
+    emit StatusBarRefreshNeeded();
+    log_.AddToLog("");
+    log_.AddToLog("__end of log.");
+    running_ = false;
+    plan_.clear();
+    emit ScanFinished(scanChanges_);
+}
+
+void Scanner::AbortFetches() {
+    for (PlannedRow& planned : plan_) {
+        if (planned.Fetch != nullptr) {
+            planned.Fetch->disconnect(this);
+            planned.Fetch->Abort();
+            planned.Fetch = nullptr;
+        }
+    }
+    inFlight_ = 0;
+    hostLoad_.clear();
+}
+
+} // namespace zelmox

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "Clock.h"
+#include "ContentFetch.h"
+#include "ScanLog.h"
+#include "SectionModel.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zelmox {
+
+struct ScanLimits {
+    int MaxInFlight = 16;
+    int MaxPerHost = 4;
+};
+
+// Scans sections: fetches every watch, applies its change rule, rotates its snapshots and logs.
+// Several fetches run at once, but results are applied strictly in row order, so watches, cells,
+// snapshot files and log lines end exactly as a one-at-a-time scan leaves them. The window's part
+// (buttons, progress, tray, sounds) is reached through the signals. While a scan runs, the rows
+// and sections of the model must not be added, removed or reordered.
+class Scanner : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* AlreadyRunningMessage = "A scan is already running.";
+
+    // dataFolder gives the snapshot folder at the moment of use.
+    Scanner(SectionModel& model, ContentSource& source, const Clock& clock, ScanLog& log,
+            std::function<std::string()> dataFolder, QObject* parent = nullptr);
+
+    void SetLimits(ScanLimits limits) { limits_ = limits; }
+
+    // Scan All Tabs; false (nothing started) while another scan runs.
+    bool ScanAllTabs();
+    // Scan Current: the active tab only; TotalChanges stays as it was.
+    bool ScanCurrent();
+    // The rows not yet reached are left untouched and the fetches in flight are dropped.
+    void Stop();
+
+    bool IsRunning() const { return running_; }
+    // Changes found by the last Scan All Tabs.
+    int TotalChanges() const { return totalChanges_; }
+    // Fetches of the last scan that failed.
+    int FailedFetches() const { return failedFetches_; }
+
+signals:
+    void BusyChanged(bool busy);
+    void StatusTextChanged(const QString& text);
+    void ProgressStarted(int minimum, int maximum);
+    void ProgressStepped();
+    void ProgressFinished();
+    void StopEnabledChanged(bool enabled);
+    void RowUpdated(int tabIndex, int row);
+    void TabImageChanged(int tabIndex, bool changesFound);
+    void NotifySound(int scanType);
+    // The scan found changes: change image in the tray, balloon when minimised, "clear" enabled.
+    void ChangesAnnounced();
+    void FinishedSound();
+    void StatusBarRefreshNeeded();
+    void ScanFinished(int changes);
+
+private:
+    struct PlannedRow {
+        int Tab = 0;
+        int Row = 0;
+        QByteArray Address;
+        QString Host;
+        bool NeedsFetch = false;
+        bool InFlight = false;
+        bool Done = false;
+        bool Ok = false;
+        QByteArray Content;
+        ContentFetch* Fetch = nullptr;
+    };
+
+    bool Start(const std::vector<int>& tabs, bool allTabs);
+    void PlanTab(int tab);
+    void Pump();
+    void StartFetch(std::size_t index);
+    void OnFetched(std::size_t index, bool ok, const QByteArray& content);
+    void ApplyReadyRows();
+    void ApplyRow(PlannedRow& planned);
+    void Finish();
+    void AbortFetches();
+
+    SectionModel& model_;
+    ContentSource& source_;
+    const Clock& clock_;
+    ScanLog& log_;
+    std::function<std::string()> dataFolder_;
+    ScanLimits limits_;
+
+    bool running_ = false;
+    bool stopRequested_ = false;
+    bool allTabs_ = false;
+    int totalChanges_ = 0;
+    int scanChanges_ = 0;
+    int failedFetches_ = 0;
+    std::vector<PlannedRow> plan_;
+    std::vector<int> tabChanges_;
+    std::size_t nextToApply_ = 0;
+    int inFlight_ = 0;
+    QHash<QString, int> hostLoad_;
+};
+
+} // namespace zelmox
