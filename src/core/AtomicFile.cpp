@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,15 +25,24 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
-// The mode a new file would get, or the one the replaced file has.
-mode_t TargetMode(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0) {
-        return status.st_mode & 07777;
+// Creates a new, empty file beside the target under an unused name. It gets the mode a new file
+// of the user gets, or the mode of the file it will replace.
+int CreateTemporary(const std::string& target, std::string& temporaryPath) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryPath =
+            target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(random() % 1000000);
+        const int descriptor =
+            ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            struct stat status {};
+            if (descriptor >= 0 && ::stat(target.c_str(), &status) == 0) {
+                ::fchmod(descriptor, status.st_mode & 07777);
+            }
+            return descriptor;
+        }
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return -1;
 }
 
 } // namespace
@@ -43,15 +54,13 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::Open() {
-    temporaryPath_ = path_ + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporaryPath_.data());
+    const int descriptor = CreateTemporary(path_, temporaryPath_);
     if (descriptor < 0) {
         const int errorNumber = errno;
         temporaryPath_.clear();
         Fail("Cannot write \"" + path_ + "\"", errorNumber);
         return false;
     }
-    ::fchmod(descriptor, TargetMode(path_));
     file_ = ::fdopen(descriptor, "wb");
     if (file_ == nullptr) {
         const int errorNumber = errno;

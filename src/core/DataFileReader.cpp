@@ -45,7 +45,7 @@ constexpr const char* UnknownStamp = "<unknown>";
 enum class ReadMode { Load, Merge };
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
+    if (text.starts_with('+') && !text.starts_with("+-")) {
         text.remove_prefix(1);
     }
     std::int32_t value = 0;
@@ -99,6 +99,11 @@ public:
             }
         }
         std::free(buffer);
+        // A read error is not the end of the file: what was read is only part of the list.
+        if (result_.Ok && std::ferror(file) != 0) {
+            result_.Ok = false;
+            result_.Error = "Cannot read the whole file: " + std::string(std::strerror(errno));
+        }
         return result_;
     }
 

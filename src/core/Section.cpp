@@ -37,7 +37,7 @@ void Section::DeleteRow(int row) {
         for (int column = ColStatus; column <= ColLastChange; ++column) {
             only.Cells[static_cast<std::size_t>(column)].clear();
         }
-        only.Cells[ColSortKey].assign(1, '0');
+        only.Cells[ColSortKey] = "0";
         ResetWatch(only.Object);
         return;
     }
