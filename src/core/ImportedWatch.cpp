@@ -24,6 +24,29 @@ std::string AutomaticDescription(std::string_view content, const ImportOptions& 
 
 } // namespace
 
+void RecordFirstContent(TWatch& watch, std::string_view content, const Clock& clock) {
+    watch.AddressMD5 = ComputeAddressMD5(watch);
+    switch (watch.ScanType) {
+    case ScanTextBetweenTags:
+        watch.MD5 = ProcessNonTaggedContent(content);
+        break;
+    case ScanKeywords:
+        watch.MD5.clear();
+        break;
+    default:
+        watch.MD5 = MD5Print(MD5String(content));
+        break;
+    }
+    watch.Added = GetTimeStamp(clock);
+    watch.LastScan = GetTimeStamp(clock);
+    watch.LastChange = "n/a";
+    watch.BeforeChange = "n/a";
+    const auto size = static_cast<std::int32_t>(content.size());
+    watch.OriginalSize = size;
+    watch.BeforeSize = size;
+    watch.AfterSize = size;
+}
+
 TWatchObject MakeImportedWatch(const std::string& address, const ImportContent& content,
                                const ImportOptions& options, const Clock& clock) {
     TWatchObject object;

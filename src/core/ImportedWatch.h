@@ -20,6 +20,10 @@ struct ImportContent {
     std::string Bytes;
 };
 
+// Fills what a new watch records of its first content: AddressMD5, the digest its scan type keeps
+// (none for the keyword scan), the times and the three sizes.
+void RecordFirstContent(TWatch& watch, std::string_view content, const Clock& clock);
+
 // A new watch for one address of an import list, with its starting values taken from the content.
 // An address that could not be read becomes a manual-mode watch with sizes 0.
 TWatchObject MakeImportedWatch(const std::string& address, const ImportContent& content,

@@ -53,6 +53,17 @@ void WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
     }
 }
 
+void CarryOverSnapshots(const std::string& dataFolder, const TWatch& before, const TWatch& after) {
+    for (const std::string_view suffix : {SuffixOriginal, SuffixAfter, SuffixBefore}) {
+        const std::string from = SnapshotFileName(dataFolder, before, suffix);
+        std::error_code error;
+        if (Exists(from)) {
+            std::filesystem::copy_file(from, SnapshotFileName(dataFolder, after, suffix),
+                                       std::filesystem::copy_options::overwrite_existing, error);
+        }
+    }
+}
+
 std::vector<std::string> RotateSnapshots(const std::string& dataFolder, const TWatch& watch,
                                          std::string_view content) {
     std::vector<std::string> log;

@@ -18,6 +18,10 @@ void WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
 std::vector<std::string> RotateSnapshots(const std::string& dataFolder, const TWatch& watch,
                                          std::string_view content);
 
+// After an edit renamed a watch's files (new address or scan type): each of the old "_x", "_a" and
+// "_b" that exists is copied to the new name, replacing; the old files stay.
+void CarryOverSnapshots(const std::string& dataFolder, const TWatch& before, const TWatch& after);
+
 // Creates or replaces a file with exactly these bytes; false when it could not be written.
 bool WriteWholeFile(const std::string& path, std::string_view bytes);
 

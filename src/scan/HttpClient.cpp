@@ -42,17 +42,22 @@ class WebFetch final : public ReportingFetch {
 public:
     WebFetch(QNetworkReply* reply, qint64 maxBodyBytes)
         : reply_(reply), maxBodyBytes_(maxBodyBytes) {
-        reply_->setParent(this);
         connect(reply_, &QNetworkReply::metaDataChanged, this, &WebFetch::CheckDeclaredLength);
         connect(reply_, &QNetworkReply::readyRead, this, &WebFetch::Collect);
         connect(reply_, &QNetworkReply::finished, this, &WebFetch::Complete);
+        // The client going away takes its replies along; the fetch then just ends.
+        connect(reply_, &QObject::destroyed, this, &WebFetch::MarkAborted);
     }
 
-    void Abort() override {
-        MarkAborted();
-        reply_->disconnect(this);
-        reply_->abort();
+    ~WebFetch() override {
+        if (reply_ != nullptr) {
+            reply_->disconnect(this);
+            reply_->abort();
+            reply_->deleteLater();
+        }
     }
+
+    void Abort() override { MarkAborted(); }
 
 private:
     void CheckDeclaredLength() {
@@ -71,6 +76,9 @@ private:
 
     void Complete() {
         Collect();
+        if (reply_ == nullptr) {
+            return;
+        }
         const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const bool success = reply_->error() == QNetworkReply::NoError && status >= 200 &&
                              status < 300 && body_.size() <= maxBodyBytes_;
@@ -78,13 +86,11 @@ private:
     }
 
     void Fail() {
-        reply_->disconnect(this);
-        reply_->abort();
         body_.clear();
         Report(false, {});
     }
 
-    QNetworkReply* reply_;
+    QPointer<QNetworkReply> reply_;
     qint64 maxBodyBytes_;
     QByteArray body_;
 };

@@ -26,6 +26,10 @@ Scanner::Scanner(SectionModel& model, ContentSource& source, const Clock& clock,
     : QObject(parent), model_(model), source_(source), clock_(clock), log_(log),
       dataFolder_(std::move(dataFolder)) {}
 
+Scanner::~Scanner() {
+    AbortFetches();
+}
+
 bool Scanner::ScanAllTabs() {
     std::vector<int> tabs;
     for (int tab = 0; tab < model_.TabCount(); ++tab) {

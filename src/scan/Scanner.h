@@ -33,6 +33,7 @@ public:
     // dataFolder gives the snapshot folder at the moment of use.
     Scanner(SectionModel& model, ContentSource& source, const Clock& clock, ScanLog& log,
             std::function<std::string()> dataFolder, QObject* parent = nullptr);
+    ~Scanner() override;
 
     void SetLimits(ScanLimits limits) { limits_ = limits; }
 

@@ -1,0 +1,42 @@
+#include "Images.h"
+#include "SettingsPaths.h"
+#include "TfrmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSplashScreen>
+#include <QThread>
+
+namespace {
+
+// The splash stays up at least this long, and until the main window exists.
+constexpr int SplashMs = 2000;
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelmox"));
+    zelmox::InitialiseImages();
+
+    QElapsedTimer splashTime;
+    splashTime.start();
+    QSplashScreen splash(zelmox::SplashPicture());
+    splash.show();
+    QApplication::processEvents();
+
+    const zelmox::StartupOptions options =
+        zelmox::StartupOptions::FromArguments(QApplication::arguments());
+    zelmox::TfrmMain frmMain(options, zelmox::DefaultSettingsPaths());
+    while (splashTime.elapsed() < SplashMs) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    splash.finish(&frmMain);
+    if (options.SilentScan) {
+        frmMain.showMinimized();
+    } else {
+        frmMain.show();
+    }
+    return QApplication::exec();
+}

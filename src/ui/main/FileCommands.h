@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QMenu;
+
+namespace zelmox {
+
+class TfrmMain;
+
+// The File menu's data-file commands, the recent-file list, the window title and the question
+// asked before a list would be lost.
+class FileCommands : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* DataFileFilter = "Zelmox Data Files (*.zelmox)";
+
+    // Adds the commands to the File menu.
+    FileCommands(TfrmMain& window, QMenu* fileMenu);
+
+    void Load1Click();
+    void Merge1Click();
+    void NewClick();
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+
+    SaveOutcome Save1Click();
+    SaveOutcome SaveAs1Click();
+    void miSetAsDefaultClick();
+    void MenuOpenRecent(int number);
+    void BuildRecentDocsMenu();
+    // Whether the window may close.
+    bool FormCloseQuery();
+
+    // Loads a data file into the window and reports what went wrong; false when it could not be
+    // read or held a malformed number. The title is left to the caller.
+    bool LoadDataFile(const QString& path);
+    // Right after the settings were read: the recent files, the open and save folder.
+    void SettingsLoaded();
+
+    void SetTitleWithFile();
+    QAction* SetAsDefaultItem() const { return miSetAsDefault_; }
+    QMenu* RecentFilesMenu() const { return miRecentFiles_; }
+
+private:
+    // The save question: false when the command must stop (Cancel, or a save that did not happen).
+    bool AskToSave(const QString& question);
+    SaveOutcome SaveTo(const QString& path);
+    static QString FolderOf(const QString& path);
+
+    TfrmMain& window_;
+    QAction* miSetAsDefault_ = nullptr;
+    QMenu* miRecentFiles_ = nullptr;
+};
+
+} // namespace zelmox

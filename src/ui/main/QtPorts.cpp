@@ -1,0 +1,161 @@
+#include "QtPorts.h"
+
+#include "Images.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+
+namespace zelmox {
+
+namespace {
+
+const QString MessageCaption = QStringLiteral("Zelmox");
+
+// Message texts break their lines with carriage returns.
+QString Shown(const QString& text) {
+    QString shown = text;
+    return shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+// With no audio device a sound never reports its end; no sound is waited on longer than this.
+constexpr int LongestSoundMs = 30'000;
+
+} // namespace
+
+void QtUserPrompts::Error(const QString& text) {
+    QMessageBox::critical(parent_, MessageCaption, Shown(text));
+}
+
+void QtUserPrompts::Warning(const QString& text) {
+    QMessageBox::warning(parent_, MessageCaption, Shown(text));
+}
+
+void QtUserPrompts::Information(const QString& text) {
+    QMessageBox::information(parent_, MessageCaption, Shown(text));
+}
+
+bool QtUserPrompts::AskYesNo(const QString& text) {
+    return QMessageBox::warning(parent_, MessageCaption, Shown(text),
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+UserPrompts::Answer QtUserPrompts::AskYesNoCancel(const QString& text) {
+    switch (QMessageBox::warning(parent_, MessageCaption, Shown(text),
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                 QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString QtUserPrompts::AskText(const QString& caption, const QString& prompt,
+                               const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? text : QString();
+}
+
+QString QtUserPrompts::ChooseOpenFile(const QString& title, const QString& folder,
+                                      const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+}
+
+QString QtUserPrompts::ChooseSaveFile(const QString& title, const QString& folder,
+                                      const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent_, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtSoundPlayer::Play(const QString& file) {
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    QSoundEffect effect;
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&effect, &loop] {
+        if (!effect.isPlaying()) {
+            loop.quit();
+        }
+    });
+    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&effect, &loop] {
+        if (effect.status() == QSoundEffect::Error) {
+            QApplication::beep();
+            loop.quit();
+        } else if (effect.status() == QSoundEffect::Ready) {
+            effect.play();
+        }
+    });
+    effect.setSource(QUrl::fromLocalFile(file));
+    limit.start(LongestSoundMs);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtShellOpener::RunProgram(const QString& target) {
+    const QUrl url = target.contains(QLatin1String("://")) || target.startsWith("mailto:")
+                         ? QUrl(target, QUrl::TolerantMode)
+                         : QUrl::fromLocalFile(target);
+    QDesktopServices::openUrl(url);
+}
+
+QtTrayIcon::QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* parent)
+    : QObject(parent), icon_(new QSystemTrayIcon(this)) {
+    icon_->setContextMenu(menu);
+    icon_->setIcon(TrayImage(Idle));
+    connect(icon_, &QSystemTrayIcon::activated, this,
+            [activated = std::move(activated)](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+                    activated();
+                }
+            });
+    if (IsAvailable()) {
+        icon_->show();
+    }
+}
+
+bool QtTrayIcon::IsAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayIcon::SetImage(Image image) {
+    image_ = image;
+    icon_->setIcon(TrayImage(image));
+}
+
+void QtTrayIcon::SetHint(const QString& hint) {
+    icon_->setToolTip(hint);
+}
+
+void QtTrayIcon::ShowBalloon(const QString& title, const QString& text, int milliseconds) {
+    if (IsAvailable()) {
+        icon_->showMessage(title, text, QSystemTrayIcon::Information, milliseconds);
+    }
+}
+
+} // namespace zelmox

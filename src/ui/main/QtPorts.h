@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Ports.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QWidget;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace zelmox {
+
+class QtUserPrompts final : public UserPrompts {
+public:
+    explicit QtUserPrompts(QWidget* parent) : parent_(parent) {}
+
+    void Error(const QString& text) override;
+    void Warning(const QString& text) override;
+    void Information(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    Answer AskYesNoCancel(const QString& text) override;
+    QString AskText(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString ChooseOpenFile(const QString& title, const QString& folder,
+                           const QString& filter) override;
+    QString ChooseSaveFile(const QString& title, const QString& folder, const QString& filter,
+                           const QString& defaultSuffix) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+class QtSoundPlayer final : public SoundPlayer {
+public:
+    void Play(const QString& file) override;
+};
+
+class QtShellOpener final : public ShellOpener {
+public:
+    void RunProgram(const QString& target) override;
+};
+
+class QtTrayIcon final : public QObject, public TrayIcon {
+    Q_OBJECT
+
+public:
+    // menu is the tray's pop-up menu; activated runs on a double-click.
+    QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* parent);
+
+    bool IsAvailable() const override;
+    void SetImage(Image image) override;
+    Image CurrentImage() const override { return image_; }
+    void SetHint(const QString& hint) override;
+    void ShowBalloon(const QString& title, const QString& text, int milliseconds) override;
+
+private:
+    QSystemTrayIcon* icon_;
+    Image image_ = Idle;
+};
+
+} // namespace zelmox

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "HttpClient.h"
+#include "MainWindowPorts.h"
+#include "ScanLog.h"
+#include "Scanner.h"
+#include "SectionModel.h"
+#include "Settings.h"
+#include "SettingsPaths.h"
+#include "ToolButtons.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+
+class QMenu;
+class QProgressBar;
+
+namespace zelmox {
+
+class FileCommands;
+class SectionTabs;
+class StatusPanels;
+class WatchCommands;
+
+// What the command line asks of the program.
+struct StartupOptions {
+    bool SilentScan = false;
+
+    // "silentscan" as a whole argument, exactly, in any position.
+    static StartupOptions FromArguments(const QStringList& arguments);
+};
+
+// The main window: sections and grids, the tool and bottom bars, the status bar, the tray icon and
+// the scans started from them. It owns the settings record and the program folder, and hands them
+// to what needs them.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr const char* ProgramVersion = "v2.2";
+    static constexpr const char* ProgramDate = "February 3rd 2007";
+    static constexpr int MinimumWidth = 890;
+    static constexpr int MinimumHeight = 300;
+
+    TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts ports = {},
+             QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    SectionModel& Model() { return model_; }
+    TSettings& Settings() { return settings_; }
+    MainWindowValues& WindowValues() { return windowValues_; }
+    const ScanLog& Log() const { return log_; }
+    Scanner& GetScanner() { return scanner_; }
+    HttpClient& MainClient() { return mainClient_; }
+    SectionTabs* Tabs() const { return pcMain_; }
+    StatusPanels* Status() const { return statusPanels_; }
+    const ToolButtons& Buttons() const { return buttons_; }
+
+    static QString PlainTitle();
+
+    // Commands of the tool bar, the bottom bar and the menus.
+    void tbScanClick();
+    void tbScanCurrentClick();
+    void SpeedButton1Click();
+    void tbAddSectionClick();
+    void tbRenameSectionClick();
+    void tbDeleteSectionClick();
+    void tbAutoScanClick();
+    void sbClearClick();
+    void miClearAllClick();
+    void miClearThisTabClick();
+    void sbMinimiseClick();
+    void RestoreFromTray();
+    void pcMainChange();
+    void sg1Click();
+    void sg1DblClick();
+    void SortActiveGrid(int tabIndex, int column);
+
+    void RefreshStatusBar();
+    void DisableToolButtons(int mode);
+    void EnableToolButtons(int mode);
+
+    // Adds a section named so, or shows the maximum message; false when none was added.
+    bool AddNewTab(const std::string& name);
+
+    // A command that would add, remove or reorder rows or sections is refused while a scan or an
+    // add runs, with a word in the status bar.
+    bool RefuseWhileBusy();
+    void SetTrayIdleImage();
+
+    UserPrompts& Prompts() { return *prompts_; }
+    const Clock& Time() const { return *clock_; }
+    // The snapshot folder in use; the per-user default is created when missing.
+    std::string SnapshotFolder();
+    FileCommands& Files() { return *fileCommands_; }
+    WatchCommands& Watches() { return *watchCommands_; }
+
+    bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    QWidget* BuildBottomBar();
+    void BuildTrayMenu();
+    void ConnectScanner();
+    void FormShow();
+    void RunStartupScans();
+    void OnScanFinished();
+    void ShowChangeNotice(bool alwaysBalloon);
+    void ClearSection(int tab);
+    void PlayNotifySound(int scanType);
+    void PlaySpecialSound(int which);
+
+    StartupOptions options_;
+    SettingsPaths paths_;
+    TSettings settings_;
+    MainWindowValues windowValues_;
+    std::string programPath_;
+    SectionModel model_;
+    ScanLog log_;
+
+    std::unique_ptr<UserPrompts> ownPrompts_;
+    std::unique_ptr<SoundPlayer> ownSounds_;
+    std::unique_ptr<ShellOpener> ownShell_;
+    UserPrompts* prompts_;
+    SoundPlayer* sounds_;
+    ShellOpener* shell_;
+    TrayIcon* tray_ = nullptr;
+    SystemClock systemClock_;
+    const Clock* clock_;
+
+    HttpClient mainClient_;
+    Scanner scanner_;
+    QTimer timerAutoScan_;
+
+    ToolButtons buttons_;
+    SectionTabs* pcMain_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
+    QProgressBar* pbMain_ = nullptr;
+    QToolButton* sbStop_ = nullptr;
+    QWidget* bottomBar_ = nullptr;
+    QMenu* puToolTray_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    FileCommands* fileCommands_ = nullptr;
+    WatchCommands* watchCommands_ = nullptr;
+
+    bool startupDone_ = false;
+    bool closeAfterScan_ = false;
+    // Scans asked for at start-up (after loading, then the silent scan) run one after another.
+    int startupScansPending_ = 0;
+    bool silentScanRunning_ = false;
+};
+
+} // namespace zelmox
