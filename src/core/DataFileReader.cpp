@@ -145,6 +145,9 @@ private:
         if (computeMissing || repairInvalid) {
             watch.AddressMD5 = ComputeAddressMD5(watch);
         }
+        // Lists read from a file stay at their size; spare room would be held for the whole run.
+        watch.Keyword.shrink_to_fit();
+        current_->ChangeHistory.shrink_to_fit();
         const std::string sortKey = std::to_string(current_->Changed);
         model_.ActiveSection().AddWatchRow(std::move(*current_), sortKey);
         current_.reset();
@@ -242,18 +245,38 @@ private:
 
 int ProcessLoadParameter(std::string_view line) {
     for (std::size_t i = 0; i < LoadKeyPrefixes.size(); ++i) {
-        if (line.starts_with(LoadKeyPrefixes[i])) {
+        const std::string_view prefix = LoadKeyPrefixes[i];
+        if (!line.empty() && line.front() == prefix.front() && line.starts_with(prefix)) {
             return static_cast<int>(i) + 1;
         }
     }
     return KeyNone;
 }
 
+namespace {
+
+// DD/MM/YYYY: digits with "/" third and sixth.
+bool IsDayFirstDate(const std::string& value) {
+    if (value.size() < 10 || value[2] != '/' || value[5] != '/') {
+        return false;
+    }
+    for (const std::size_t digit : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        if (value[digit] < '0' || value[digit] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 std::string ConvertOldDate(const std::string& value) {
     if (value.empty()) {
         return "n/a";
     }
-    if (value.size() < 10 || value[2] != '/') {
+    // Only a real day-first date is rearranged: anything else would be scrambled again at every
+    // load and save.
+    if (!IsDayFirstDate(value)) {
         return value;
     }
     return value.substr(6, 4) + "/" + value.substr(3, 2) + "/" + value.substr(0, 2) +

@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 #include "DataFile.h"
-#include "PageText.h"
+
+#include <algorithm>
 
 namespace zelmox {
 
@@ -17,9 +18,13 @@ public:
 
     void Key(std::string_view key, const std::string& value) {
         buffer_.append(key);
+        const std::size_t start = buffer_.size();
+        buffer_.append(value);
         // A line break inside a value would split the watch's block and let a crafted page title
         // inject keys, watches or sections.
-        buffer_.append(SingleLine(value));
+        std::replace_if(
+            buffer_.begin() + static_cast<std::ptrdiff_t>(start), buffer_.end(),
+            [](char c) { return c == '\r' || c == '\n'; }, ' ');
         buffer_.append("\r\n");
     }
 

@@ -559,5 +559,13 @@ TEST(ConvertOldDateTest, RearrangesDayFirstStamps) {
     EXPECT_EQ(ConvertOldDate("03/"), "03/");
 }
 
+TEST(ConvertOldDateTest, LeavesValuesThatAreNoDayFirstDateAlone) {
+    // Rearranging these would scramble them again at every load and save.
+    EXPECT_EQ(ConvertOldDate("01/02/ab/cd"), "01/02/ab/cd");
+    EXPECT_EQ(ConvertOldDate("ab/cd/efgh"), "ab/cd/efgh");
+    const std::string once = ConvertOldDate("03/02/2007 10:00.00");
+    EXPECT_EQ(ConvertOldDate(once), once);
+}
+
 } // namespace
 } // namespace zelmox
