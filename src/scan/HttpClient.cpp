@@ -68,6 +68,9 @@ private:
     }
 
     void Collect() {
+        if (reply_ == nullptr || !reply_->isOpen()) {
+            return;
+        }
         body_.append(reply_->readAll());
         if (body_.size() > maxBodyBytes_) {
             Fail();

@@ -57,6 +57,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     }
     running_ = true;
     stopRequested_ = false;
+    finishPending_ = false;
     allTabs_ = allTabs;
     scanChanges_ = 0;
     failedFetches_ = 0;
@@ -138,23 +139,27 @@ void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
 }
 
 void Scanner::ApplyReadyRows() {
-    if (!running_ || stopRequested_) {
+    // A handler that waits in an event loop (a sound playing to its end) can let more results
+    // arrive; the pass already running applies them in turn.
+    if (applying_) {
         return;
     }
-    while (nextToApply_ < plan_.size()) {
+    applying_ = true;
+    while (running_ && !stopRequested_ && nextToApply_ < plan_.size()) {
         PlannedRow& planned = plan_[nextToApply_];
         if (planned.NeedsFetch && !planned.Done) {
             break;
         }
+        ++nextToApply_;
         ApplyRow(planned);
         planned.Content.clear();
-        ++nextToApply_;
     }
-    if (nextToApply_ == plan_.size()) {
+    applying_ = false;
+    if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
-        return;
+    } else if (running_ && !stopRequested_) {
+        Pump();
     }
-    Pump();
 }
 
 void Scanner::ApplyRow(PlannedRow& planned) {
@@ -192,6 +197,12 @@ void Scanner::Finish() {
     if (!running_) {
         return;
     }
+    // Never in the middle of applying a row: the pass ends the scan when it returns.
+    if (applying_) {
+        finishPending_ = true;
+        return;
+    }
+    finishPending_ = false;
     AbortFetches();
     if (allTabs_) {
         totalChanges_ = scanChanges_;

@@ -99,6 +99,8 @@ private:
 
     bool running_ = false;
     bool stopRequested_ = false;
+    bool applying_ = false;
+    bool finishPending_ = false;
     bool allTabs_ = false;
     int totalChanges_ = 0;
     int scanChanges_ = 0;

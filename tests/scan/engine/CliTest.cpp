@@ -1,0 +1,293 @@
+// zelmox-cli run as a separate process against the local test server.
+#include "DataFile.h"
+#include "EngineTestSupport.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace zelmox::test {
+namespace {
+
+struct CliResult {
+    bool Finished = false;
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Started());
+        for (const char* sub : {"home", "config", "share", "data"}) {
+            std::filesystem::create_directory(root.File(sub));
+        }
+    }
+
+    // Runs the tool with its own home, settings and data folders, never the user's.
+    CliResult Run(const std::vector<std::string>& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", Q(root.File("home")));
+        environment.insert("XDG_CONFIG_HOME", Q(root.File("config")));
+        environment.insert("XDG_DATA_HOME", Q(root.File("share")));
+        for (const char* proxy : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
+                                  "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"}) {
+            environment.remove(proxy);
+        }
+        QStringList list;
+        for (const std::string& argument : arguments) {
+            list << Q(argument);
+        }
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(ZELMOX_CLI_PATH, list);
+        CliResult result;
+        result.Finished = process.waitForStarted(10000) && process.waitForFinished(60000);
+        if (!result.Finished) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+        result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.Out = process.readAllStandardOutput().toStdString();
+        result.Err = process.readAllStandardError().toStdString();
+        return result;
+    }
+
+    // A data file of these sections, each a name and its watches; the snapshots of every watch
+    // are written to the data folder as adding writes them.
+    void WriteList(const std::string& path,
+                   const std::vector<std::pair<std::string, std::vector<TWatchObject>>>& sections) {
+        SectionModel model;
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            Section& section = i == 0 ? model.Tab(0) : *model.AddSection(sections[i].first);
+            section.Name = sections[i].first;
+            for (const TWatchObject& object : sections[i].second) {
+                WriteInitialSnapshots(dataDir, object.Watch, "as added");
+                AddRow(section, object);
+            }
+        }
+        ASSERT_TRUE(SaveData(model, path).Ok);
+    }
+
+    TWatchObject Page(const std::string& path, const std::string& added) {
+        return AddedWatch(server.Url(path), ScanEntireFile, added);
+    }
+
+    PageServer server;
+    TempDir root;
+    std::string dataDir = root.Folder() + "data/";
+    std::string file = root.File("list.zelmox");
+};
+
+TEST_F(CliTest, ScanPrintsTheLogAndTheCountsAndSavesTheFile) {
+    WriteList(file, {{"Default",
+                      {Page("/changed", "old"), Page("/same", "same"), Page("/missing", "old")}},
+                     {"More", {Page("/more", "old")}}});
+    server.SetBody("/changed", "new");
+    server.SetBody("/same", "same");
+    server.SetBody("/more", "more");
+
+    const CliResult result = Run({"scan", file, "--data-dir", dataDir, "--jobs", "1"});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Change: " + server.Url("/changed") + "\nChange: " + server.Url("/more") +
+                              "\n\n__end of log.\n");
+    EXPECT_EQ(result.Err, "4 watches, 2 changed, 1 failed\n");
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    EXPECT_EQ(saved.Tab(0).Row(1).Object.Changed, 1);
+    EXPECT_EQ(saved.Tab(0).Row(2).Object.Changed, 0);
+    EXPECT_NE(saved.Tab(0).Row(2).Object.Watch.LastScan, AddedStamp);
+    EXPECT_EQ(saved.Tab(0).Row(3).Object.Changed, 999);
+    EXPECT_EQ(saved.Tab(1).Row(1).Object.Watch.MD5, Md5Hex("more"));
+    EXPECT_EQ(ReadFile(dataDir + Md5Hex(server.Url("/changed") + "0") + "_a.html"), "new");
+}
+
+TEST_F(CliTest, ScanWithoutSavingLeavesTheFileAsItWas) {
+    WriteList(file, {{"Default", {Page("/changed", "old")}}});
+    server.SetBody("/changed", "new");
+    const std::string before = ReadFile(file);
+
+    const CliResult result = Run({"scan", file, "--no-save", "--data-dir", dataDir});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err, "1 watches, 1 changed, 0 failed\n");
+    EXPECT_EQ(ReadFile(file), before);
+}
+
+TEST_F(CliTest, JobsSetsHowManyPagesAreFetchedAtOnce) {
+    std::vector<TWatchObject> watches;
+    for (int i = 0; i < 10; ++i) {
+        const std::string path = "/slow" + std::to_string(i);
+        server.SetBody(path, "page", 60);
+        watches.push_back(Page(path, "page"));
+    }
+    WriteList(file, {{"Default", watches}});
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"--jobs", "1"}, 1}, {{"--jobs", "3"}, 3}, {{}, 4}};
+
+    for (const auto& [jobs, most] : cases) {
+        std::vector<std::string> arguments = {"scan", file, "--no-save", "--data-dir", dataDir};
+        arguments.insert(arguments.end(), jobs.begin(), jobs.end());
+        server.ResetCounters();
+        const CliResult result = Run(arguments);
+        ASSERT_TRUE(result.Finished);
+        EXPECT_EQ(result.Err, "10 watches, 0 changed, 0 failed\n");
+        EXPECT_EQ(server.MostAtOnce(), most) << testing::PrintToString(jobs);
+    }
+}
+
+TEST_F(CliTest, UnreadableFileStopsBeforeAnyFetch) {
+    server.SetBody("/page", "new");
+    const std::string malformed = CrLfLines(
+        {"$Default", "{", "Address=" + server.Url("/page"), "ScanType=0", "Changed=x1", "}"});
+    WriteFile(file, malformed);
+    const std::string missing = root.File("missing.zelmox");
+
+    const CliResult bad = Run({"scan", file, "--data-dir", dataDir});
+    const CliResult absent = Run({"scan", missing, "--data-dir", dataDir});
+
+    ASSERT_TRUE(bad.Finished && absent.Finished);
+    EXPECT_EQ(bad.ExitCode, 1);
+    EXPECT_NE(bad.Err.find("'x1' is not a valid integer value"), std::string::npos) << bad.Err;
+    EXPECT_EQ(ReadFile(file), malformed);
+    EXPECT_EQ(absent.ExitCode, 1);
+    EXPECT_FALSE(absent.Err.empty());
+    EXPECT_FALSE(FileExists(missing));
+    EXPECT_EQ(server.Hits("/page"), 0);
+}
+
+TEST_F(CliTest, WrongCommandLinesExitWithTwo) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate", file},
+        {"scan"},
+        {"scan", file, "--bogus"},
+        {"scan", file, "--jobs", "0"},
+        {"scan", file, "--jobs"},
+        {"import", file, file, "--scan-type", "3"},
+        {"list", file, "--append"},
+    };
+    for (const auto& arguments : wrong) {
+        const CliResult result = Run(arguments);
+        ASSERT_TRUE(result.Finished);
+        EXPECT_EQ(result.ExitCode, 2) << testing::PrintToString(arguments);
+        EXPECT_NE(result.Err.find("Usage:"), std::string::npos);
+    }
+    const CliResult help = Run({"--help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Out.find("zelmox-cli scan FILE"), std::string::npos);
+}
+
+TEST_F(CliTest, ImportCreatesTheFileAndUsesTheDefaultDataFolder) {
+    server.SetBody("/one", "<title>One</title>first");
+    server.SetBody("/two", "<title>Two</title>second");
+    const std::string list = root.File("import.txt");
+    WriteFile(list, server.Url("/one") + "\r\n\r\n" + server.Url("/two") + "\r\n");
+
+    const CliResult result = Run({"import", file, list});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err, "2 watches imported\n");
+    EXPECT_EQ(ReadFile(file).rfind("$Default\r\n", 0), 0u) << ReadFile(file);
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    ASSERT_EQ(saved.WatchCount(), 2);
+    EXPECT_EQ(saved.Tab(0).Row(1).Object.Watch.Description, "One");
+    EXPECT_EQ(saved.Tab(0).Row(2).Object.Watch.Address, server.Url("/two"));
+    const std::string defaultData = root.File("share") + "/zelmox/data/";
+    EXPECT_EQ(ReadFile(defaultData + Md5Hex(server.Url("/one") + "0") + "_x.html"),
+              "<title>One</title>first\r\n");
+    EXPECT_FALSE(FileExists(root.File("config") + "/zelmox/zelmox.ini"))
+        << "settings are only read";
+}
+
+TEST_F(CliTest, SettingsFileGivesDataFolderAndDescriptionAndIsNeverWritten) {
+    const std::string custom = root.Folder() + "custom/";
+    std::filesystem::create_directory(custom);
+    std::filesystem::create_directories(root.File("config") + "/zelmox");
+    const std::string ini = root.File("config") + "/zelmox/zelmox.ini";
+    const std::string settings =
+        "[General]\nAutoDescriptionType=2\n\n[CCF]\nUseCCF=1\nCCF=" + custom + "\n";
+    WriteFile(ini, settings);
+    server.SetBody("/meta", "<title>T</title><META NAME=\"description\" CONTENT=\"About it\">");
+    const std::string list = root.File("import.txt");
+    WriteFile(list, server.Url("/meta") + "\n");
+
+    const CliResult result = Run({"import", file, list});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    EXPECT_EQ(saved.Tab(0).Row(1).Object.Watch.Description, "About it");
+    EXPECT_EQ(FolderContents(custom).size(), 3u);
+    EXPECT_FALSE(FileExists(root.File("share") + "/zelmox/data"));
+    EXPECT_EQ(ReadFile(ini), settings);
+}
+
+TEST_F(CliTest, ImportAddsToTheLastSectionWithTheChosenScanType) {
+    WriteList(file, {{"Default", {Page("/old", "old")}}, {"Last", {}}});
+    server.SetBody("/new", "<p>new</p>");
+    const std::string list = root.File("import.txt");
+    WriteFile(list, server.Url("/new") + "\n");
+
+    const CliResult result = Run({"import", file, list, "--scan-type", "1", "--data-dir", dataDir});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    ASSERT_EQ(saved.TabCount(), 2);
+    EXPECT_EQ(saved.Tab(0).WatchCount(), 1);
+    ASSERT_EQ(saved.Tab(1).WatchCount(), 1);
+    EXPECT_EQ(saved.Tab(1).Row(1).Object.Watch.ScanType, 1);
+    EXPECT_EQ(saved.Tab(1).Row(1).Object.Watch.MD5, Md5Hex("new"));
+}
+
+TEST_F(CliTest, ExportWritesOneLinePerRow) {
+    TWatchObject local = AddedWatch("/home/u/notes.txt", ScanEntireFile, "n");
+    WriteList(file, {{"Default", {}}, {"Two", {Page("/dir/a.html", "a"), local}}});
+    const std::string out = root.File("out.txt");
+
+    const CliResult full = Run({"export", file, out});
+    ASSERT_TRUE(full.Finished);
+    EXPECT_EQ(full.ExitCode, 0) << full.Err;
+    const std::string fullText = "\r\n" + server.Url("/dir/a.html") + "\r\n/home/u/notes.txt\r\n";
+    EXPECT_EQ(ReadFile(out), fullText);
+
+    const CliResult names = Run({"export", file, out, "--names-only", "--append"});
+    ASSERT_TRUE(names.Finished);
+    EXPECT_EQ(names.ExitCode, 0) << names.Err;
+    EXPECT_EQ(ReadFile(out), fullText + "\r\na.html\r\nnotes.txt\r\n");
+
+    const CliResult replaced = Run({"export", file, out, "--names-only"});
+    EXPECT_EQ(replaced.ExitCode, 0);
+    EXPECT_EQ(ReadFile(out), "\r\na.html\r\nnotes.txt\r\n");
+}
+
+TEST_F(CliTest, ListPrintsOneTabSeparatedLinePerWatch) {
+    TWatchObject changed = Page("/a", "a");
+    changed.Changed = 2;
+    changed.Watch.LastScan = "2007/02/03 10:00.00";
+    changed.Watch.LastChange = "2007/02/03 09:00.00";
+    TWatchObject failed = Page("/b", "b");
+    failed.Changed = 999;
+    WriteList(file, {{"Default", {changed}}, {"Empty", {}}, {"Other", {failed}}});
+
+    const CliResult result = Run({"list", file});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Default\t2\t" + server.Url("/a") + "\twatch of " + server.Url("/a") +
+                              "\t2007/02/03 10:00.00\t2007/02/03 09:00.00\n" + "Other\t999\t" +
+                              server.Url("/b") + "\twatch of " + server.Url("/b") + "\t" +
+                              AddedStamp + "\tn/a\n");
+}
+
+} // namespace
+} // namespace zelmox::test
