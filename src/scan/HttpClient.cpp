@@ -83,8 +83,12 @@ private:
             return;
         }
         const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        // A connection that breaks off mid-body can end without an error: a body shorter than
+        // its declared length is a failed fetch, not a changed page.
+        const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+        const bool complete = !length.isValid() || length.toLongLong() == body_.size();
         const bool success = reply_->error() == QNetworkReply::NoError && status >= 200 &&
-                             status < 300 && body_.size() <= maxBodyBytes_;
+                             status < 300 && complete && body_.size() <= maxBodyBytes_;
         Report(success, body_);
     }
 
