@@ -17,6 +17,9 @@ constexpr int SplashMs = 2000;
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelmox"));
+    // A window hidden in the tray is not closed: the program ends when the main window closes,
+    // not when the last visible window (a message box, say) does.
+    QApplication::setQuitOnLastWindowClosed(false);
     zelmox::InitialiseImages();
 
     QElapsedTimer splashTime;
@@ -32,6 +35,7 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(10);
     }
+    QObject::connect(&frmMain, &zelmox::TfrmMain::Closed, &application, &QApplication::quit);
     splash.finish(&frmMain);
     if (options.SilentScan) {
         frmMain.showMinimized();

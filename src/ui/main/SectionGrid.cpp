@@ -29,10 +29,17 @@ SectionGrid::SectionGrid(SectionTableModel* model, QAbstractItemDelegate* delega
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
     horizontalHeader()->setSortIndicatorShown(true);
+    // Nothing is sorted until a header is clicked.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    horizontalHeader()->setMinimumSectionSize(StatusColumnWidth);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
-    QFont gridFont(QStringLiteral("Tahoma"), 8);
+    // Where Tahoma is missing, a condensed face keeps the time stamps within their columns.
+    QFont gridFont;
+    gridFont.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                          QStringLiteral("Liberation Sans")});
+    gridFont.setPointSize(8);
     setFont(gridFont);
     if (firstSection) {
         gridFont.setBold(true);

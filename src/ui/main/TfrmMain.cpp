@@ -51,7 +51,8 @@ QToolButton* MakeToolButton(const QString& name, const QString& caption, const Q
     button->setIconSize(QSize(48, 48));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
-    button->setFixedSize(86, 68);
+    // At least the classic size; wider where the system's font needs room for the caption.
+    button->setMinimumSize(86, 68);
     return button;
 }
 
@@ -65,7 +66,7 @@ QToolButton* MakeBottomButton(const QString& name, const QString& caption, const
     button->setIcon(ButtonImage(image));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
-    button->setFixedSize(71, 31);
+    button->setMinimumSize(71, 31);
     return button;
 }
 
@@ -90,7 +91,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     : QMainWindow(parent), options_(options), paths_(std::move(paths)),
       settings_(DefaultSettings(paths_)), programPath_(ProgramFolder()),
       clock_(ports.Time != nullptr ? ports.Time : &systemClock_),
-      scanner_(model_, mainClient_, *clock_, log_, [this] { return settings_.CCF; }) {
+      scanner_(model_, mainClient_, *clock_, log_, [this] { return SnapshotFolder(); }) {
     InitialiseImages();
     if (ports.Prompts == nullptr) {
         ownPrompts_ = std::make_unique<QtUserPrompts>(this);
@@ -253,7 +254,7 @@ QWidget* TfrmMain::BuildBottomBar() {
     pbMain_->hide();
     layout->addStretch();
     sbStop_ = MakeBottomButton("sbStop", "Stop", "stop the current scan", "stop");
-    sbStop_->setFixedSize(79, 31);
+    sbStop_->setMinimumSize(79, 31);
     sbStop_->setEnabled(false);
     layout->addWidget(sbStop_);
 
@@ -357,6 +358,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         prompts_->Error(QString::fromStdString(saved.error));
     }
     event->accept();
+    emit Closed();
 }
 
 void TfrmMain::changeEvent(QEvent* event) {

@@ -99,6 +99,10 @@ public:
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
+signals:
+    // The window closed for good (the close was allowed and the settings were stored).
+    void Closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

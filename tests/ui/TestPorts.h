@@ -1,0 +1,110 @@
+#pragma once
+
+#include "Ports.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace zelmox::test {
+
+// Message boxes and input boxes answered from queues. Every box shown is recorded with its kind;
+// a question nobody scripted is answered No (or Cancel, or an empty text) and recorded too.
+class ScriptedPrompts final : public UserPrompts {
+public:
+    enum class Kind { Error, Warning, Information, YesNo, YesNoCancel, Text, OpenFile, SaveFile };
+    struct Shown {
+        Kind kind;
+        QString text; // the message, or "caption|prompt|initial" for an input box
+    };
+
+    std::deque<bool> yesNo;
+    std::deque<Answer> yesNoCancel;
+    std::deque<QString> texts;
+    std::vector<Shown> shown;
+
+    void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
+    void Warning(const QString& text) override { shown.push_back({Kind::Warning, text}); }
+    void Information(const QString& text) override { shown.push_back({Kind::Information, text}); }
+    bool AskYesNo(const QString& text) override {
+        shown.push_back({Kind::YesNo, text});
+        return Next(yesNo, false);
+    }
+    Answer AskYesNoCancel(const QString& text) override {
+        shown.push_back({Kind::YesNoCancel, text});
+        return Next(yesNoCancel, Answer::No);
+    }
+    QString AskText(const QString& caption, const QString& prompt,
+                    const QString& initial) override {
+        shown.push_back({Kind::Text, caption + '|' + prompt + '|' + initial});
+        return Next(texts, QString());
+    }
+    QString ChooseOpenFile(const QString& title, const QString&, const QString&) override {
+        shown.push_back({Kind::OpenFile, title});
+        return {};
+    }
+    QString ChooseSaveFile(const QString& title, const QString&, const QString&,
+                           const QString&) override {
+        shown.push_back({Kind::SaveFile, title});
+        return {};
+    }
+
+    // The texts of the boxes of one kind, in the order shown.
+    QStringList Of(Kind kind) const {
+        QStringList result;
+        for (const Shown& box : shown) {
+            if (box.kind == kind) {
+                result << box.text;
+            }
+        }
+        return result;
+    }
+
+private:
+    template <typename T> static T Next(std::deque<T>& queue, T fallback) {
+        if (queue.empty()) {
+            return fallback;
+        }
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+class RecordingTray final : public TrayIcon {
+public:
+    struct Balloon {
+        QString title;
+        QString text;
+        int milliseconds;
+    };
+
+    bool available = false;
+    std::vector<Image> images;
+    QStringList hints;
+    std::vector<Balloon> balloons;
+
+    bool IsAvailable() const override { return available; }
+    void SetImage(Image image) override { images.push_back(image); }
+    Image CurrentImage() const override { return images.empty() ? Idle : images.back(); }
+    void SetHint(const QString& hint) override { hints << hint; }
+    void ShowBalloon(const QString& title, const QString& text, int milliseconds) override {
+        balloons.push_back({title, text, milliseconds});
+    }
+};
+
+class RecordingSounds final : public SoundPlayer {
+public:
+    QStringList played;
+    void Play(const QString& file) override { played << file; }
+};
+
+class RecordingShell final : public ShellOpener {
+public:
+    QStringList opened;
+    void RunProgram(const QString& target) override { opened << target; }
+};
+
+} // namespace zelmox::test
