@@ -17,6 +17,8 @@ struct DataFileResult {
     int SectionsRefused = 0;
     // A successful load names the path that joins the recent-file list.
     std::string RecentPath;
+    // False when the file could not be opened at all: then nothing was changed.
+    bool Opened = true;
 };
 
 // Writes every section in tab order, atomically: the old file stays intact unless the new one is

@@ -287,7 +287,7 @@ DataFileResult LoadData(SectionModel& model, const std::string& path) {
     std::string error;
     const FilePointer file = OpenDataFile(path, error);
     if (!file) {
-        return {false, error, 0, {}};
+        return {false, error, 0, {}, false};
     }
     model.ClearApplication();
     model.CurrentFileName = path;
@@ -304,7 +304,7 @@ DataFileResult MergeData(SectionModel& model, const std::string& path) {
     std::string error;
     const FilePointer file = OpenDataFile(path, error);
     if (!file) {
-        return {false, error, 0, {}};
+        return {false, error, 0, {}, false};
     }
     model.CurrentFileName.clear();
     model.SetActiveTab(model.TabCount() - 1);

@@ -72,6 +72,12 @@ bool FileCommands::AskToSave(const QString& question) {
 bool FileCommands::LoadDataFile(const QString& path) {
     window_.DisableToolButtons(ToolButtons::ModeBusy);
     const DataFileResult result = LoadData(window_.Model(), StoreText(path));
+    if (!result.Opened) {
+        window_.EnableToolButtons(ToolButtons::ModeBusy);
+        window_.pcMainChange();
+        window_.Prompts().Error(ShowText(result.Error));
+        return false;
+    }
     window_.Tabs()->Rebuild();
     window_.SetTrayIdleImage();
     for (int i = 0; i < result.SectionsRefused; ++i) {

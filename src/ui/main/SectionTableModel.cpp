@@ -5,10 +5,10 @@
 namespace zelmox {
 
 SectionTableModel::SectionTableModel(Section& section, QObject* parent)
-    : QAbstractTableModel(parent), section_(section) {}
+    : QAbstractTableModel(parent), section_(section), rows_(section.RowCount() - 1) {}
 
 int SectionTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : section_.RowCount() - 1;
+    return parent.isValid() ? 0 : rows_;
 }
 
 int SectionTableModel::columnCount(const QModelIndex& parent) const {
@@ -16,7 +16,7 @@ int SectionTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant SectionTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !section_.IsValidRow(GridRow(index.row()))) {
+    if (!index.isValid() || index.row() >= rows_ || !section_.IsValidRow(GridRow(index.row()))) {
         return {};
     }
     const WatchRow& row = section_.Row(GridRow(index.row()));
@@ -56,8 +56,31 @@ void SectionTableModel::AllRowsChanged() {
     emit dataChanged(index(0, 0), index(rowCount() - 1, GridColumnCount - 1));
 }
 
+void SectionTableModel::RowAppended() {
+    const int rows = section_.RowCount() - 1;
+    if (rows == rows_) {
+        RowChanged(section_.RowCount() - 1);
+        return;
+    }
+    beginInsertRows({}, rows_, rows - 1);
+    rows_ = rows;
+    endInsertRows();
+}
+
+void SectionTableModel::RowDeleted(int gridRow) {
+    const int rows = section_.RowCount() - 1;
+    if (rows == rows_) {
+        RowChanged(gridRow);
+        return;
+    }
+    beginRemoveRows({}, TableRow(gridRow), TableRow(gridRow));
+    rows_ = rows;
+    endRemoveRows();
+}
+
 void SectionTableModel::Reload() {
     beginResetModel();
+    rows_ = section_.RowCount() - 1;
     endResetModel();
 }
 

@@ -30,11 +30,17 @@ public:
 
     void RowChanged(int gridRow);
     void AllRowsChanged();
-    // The rows were added, removed or reordered.
+    // A watch was appended as the last row (or took the empty section's placeholder row).
+    void RowAppended();
+    // A row was deleted (or, the only one, became the placeholder again).
+    void RowDeleted(int gridRow);
+    // The rows were replaced or reordered.
     void Reload();
 
 private:
     Section& section_;
+    // The row count the views know of; the section's may run ahead until they are told.
+    int rows_;
 };
 
 } // namespace zelmox

@@ -77,6 +77,18 @@ void SectionTabs::ReloadRows(int tabIndex) {
     }
 }
 
+void SectionTabs::RowAppended(int tabIndex) {
+    if (SectionGrid* grid = Grid(tabIndex)) {
+        grid->Model()->RowAppended();
+    }
+}
+
+void SectionTabs::RowDeleted(int tabIndex, int gridRow) {
+    if (SectionGrid* grid = Grid(tabIndex)) {
+        grid->Model()->RowDeleted(gridRow);
+    }
+}
+
 void SectionTabs::RowChanged(int tabIndex, int gridRow) {
     if (SectionGrid* grid = Grid(tabIndex)) {
         grid->Model()->RowChanged(gridRow);

@@ -28,8 +28,10 @@ public:
     void AppendLastSection();
     void RemovePage(int tabIndex);
     void RenamePage(int tabIndex);
-    // The section's rows were added, removed or reordered.
+    // The section's rows were replaced or reordered.
     void ReloadRows(int tabIndex);
+    void RowAppended(int tabIndex);
+    void RowDeleted(int tabIndex, int gridRow);
     void RowChanged(int tabIndex, int gridRow);
     void AllRowsChanged(int tabIndex);
     void SetChangeImage(int tabIndex, bool changesFound);

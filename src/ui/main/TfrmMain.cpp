@@ -146,7 +146,10 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     RefreshStatusBar();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The grids show the sections this window owns: they go first, while the sections exist.
+    delete pcMain_;
+}
 
 void TfrmMain::BuildMenus() {
     fileMenu_ = menuBar()->addMenu(QStringLiteral("File"));
@@ -486,7 +489,7 @@ void TfrmMain::SortActiveGrid(int tabIndex, int column) {
     }
     const SectionGrid::SortRequest request = grid->NextSort(column);
     model_.Tab(tabIndex).SortRows(request.Column, request.Ascending);
-    grid->Model()->Reload();
+    pcMain_->ReloadRows(tabIndex);
 }
 
 // ---- Status and clearing --------------------------------------------------------------------

@@ -80,7 +80,7 @@ void WatchCommands::ShowNewRow(Section& section, bool select) {
     SectionTabs* tabs = window_.Tabs();
     for (int tab = 0; tab < window_.Model().TabCount(); ++tab) {
         if (&window_.Model().Tab(tab) == &section) {
-            tabs->ReloadRows(tab);
+            tabs->RowAppended(tab);
             if (select) {
                 tabs->Grid(tab)->SelectRow(section.RowCount() - 1);
             }
@@ -122,7 +122,7 @@ void WatchCommands::tbDeleteWatchClick() {
         return;
     }
     section.DeleteRow(row);
-    window_.Tabs()->ReloadRows(window_.Model().ActiveTab());
+    window_.Tabs()->RowDeleted(window_.Model().ActiveTab(), row);
     window_.RefreshStatusBar();
 }
 
