@@ -60,17 +60,7 @@ TWatchObject MakeImportedWatch(const std::string& address, const ImportContent& 
     } else if (IsWebAddress(address)) {
         watch.Description = AutomaticDescription(bytes, options);
     }
-    watch.AddressMD5 = ComputeAddressMD5(watch);
-    watch.MD5 = options.ScanType == ScanTextBetweenTags ? ProcessNonTaggedContent(bytes)
-                                                        : MD5Print(MD5String(bytes));
-    watch.Added = GetTimeStamp(clock);
-    watch.LastScan = GetTimeStamp(clock);
-    watch.LastChange = "n/a";
-    watch.BeforeChange = "n/a";
-    const auto size = static_cast<std::int32_t>(bytes.size());
-    watch.OriginalSize = size;
-    watch.BeforeSize = size;
-    watch.AfterSize = size;
+    RecordFirstContent(watch, bytes, clock);
     return object;
 }
 

@@ -57,6 +57,20 @@ void FileCommands::SetTitleWithFile() {
                            ShowText(window_.Model().CurrentFileName) + QStringLiteral("]"));
 }
 
+QString FileCommands::ChooseDataFile(const QString& title) {
+    return window_.Prompts().ChooseOpenFile(title, ShowText(window_.Settings().LastSaveLocation),
+                                            QString::fromLatin1(DataFileFilter));
+}
+
+// A load stopped by a malformed number leaves no file open, and the title says so.
+void FileCommands::ShowTitleAfterLoad() {
+    if (window_.Model().CurrentFileName.empty()) {
+        window_.setWindowTitle(TfrmMain::PlainTitle());
+    } else {
+        SetTitleWithFile();
+    }
+}
+
 bool FileCommands::AskToSave(const QString& question) {
     switch (window_.Prompts().AskYesNoCancel(question)) {
     case UserPrompts::Answer::Yes:
@@ -102,18 +116,12 @@ void FileCommands::Load1Click() {
     if (window_.Model().AnythingToSave() && !AskToSave(SaveCurrentFile)) {
         return;
     }
-    const QString path = window_.Prompts().ChooseOpenFile(
-        QStringLiteral("Load File"), ShowText(window_.Settings().LastSaveLocation),
-        QString::fromLatin1(DataFileFilter));
+    const QString path = ChooseDataFile(QStringLiteral("Load File"));
     if (path.isEmpty()) {
         return;
     }
     const bool loaded = LoadDataFile(path);
-    if (window_.Model().CurrentFileName.empty()) {
-        window_.setWindowTitle(TfrmMain::PlainTitle());
-    } else {
-        SetTitleWithFile();
-    }
+    ShowTitleAfterLoad();
     if (loaded && window_.Settings().AutoScanAfterLoad) {
         window_.tbScanClick();
     }
@@ -124,9 +132,7 @@ void FileCommands::Merge1Click() {
     if (window_.RefuseWhileBusy()) {
         return;
     }
-    const QString path = window_.Prompts().ChooseOpenFile(
-        QStringLiteral("Merge File"), ShowText(window_.Settings().LastSaveLocation),
-        QString::fromLatin1(DataFileFilter));
+    const QString path = ChooseDataFile(QStringLiteral("Merge File"));
     if (path.isEmpty()) {
         return;
     }
@@ -227,11 +233,7 @@ void FileCommands::MenuOpenRecent(int number) {
         return;
     }
     LoadDataFile(path);
-    if (window_.Model().CurrentFileName.empty()) {
-        window_.setWindowTitle(TfrmMain::PlainTitle());
-    } else {
-        SetTitleWithFile();
-    }
+    ShowTitleAfterLoad();
 }
 
 void FileCommands::SettingsLoaded() {

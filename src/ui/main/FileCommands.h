@@ -48,6 +48,8 @@ private:
     // The save question: false when the command must stop (Cancel, or a save that did not happen).
     bool AskToSave(const QString& question);
     SaveOutcome SaveTo(const QString& path);
+    QString ChooseDataFile(const QString& title);
+    void ShowTitleAfterLoad();
     static QString FolderOf(const QString& path);
 
     TfrmMain& window_;

@@ -40,34 +40,34 @@ std::string ProgramFolder() {
     return folder.toStdString();
 }
 
-QToolButton* MakeToolButton(const QString& name, const QString& caption, const QString& hint,
-                            const QString& image) {
+QToolButton* MakeButton(const QString& name, const QString& caption, const QString& hint,
+                        const QString& image, Qt::ToolButtonStyle style, QSize minimumSize) {
     auto* button = new QToolButton;
     button->setObjectName(name);
     button->setText(caption);
     button->setToolTip(hint);
     button->setStatusTip(hint);
     button->setIcon(ButtonImage(image));
-    button->setIconSize(QSize(48, 48));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setToolButtonStyle(style);
     button->setAutoRaise(true);
     // At least the classic size; wider where the system's font needs room for the caption.
-    button->setMinimumSize(86, 68);
+    button->setMinimumSize(minimumSize);
     return button;
 }
 
+// A large tool-bar button: the image above its caption.
+QToolButton* MakeToolButton(const QString& name, const QString& caption, const QString& hint,
+                            const QString& image) {
+    QToolButton* button =
+        MakeButton(name, caption, hint, image, Qt::ToolButtonTextUnderIcon, QSize(86, 68));
+    button->setIconSize(QSize(48, 48));
+    return button;
+}
+
+// A flat button of the bottom bar: a small image beside its caption.
 QToolButton* MakeBottomButton(const QString& name, const QString& caption, const QString& hint,
                               const QString& image) {
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    button->setIcon(ButtonImage(image));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
-    button->setMinimumSize(71, 31);
-    return button;
+    return MakeButton(name, caption, hint, image, Qt::ToolButtonTextBesideIcon, QSize(71, 31));
 }
 
 } // namespace
