@@ -169,6 +169,12 @@ TEST_F(AddWatchDialogTest, KeywordsDifferingOnlyInCaseAreListedOnce) {
 }
 
 // Passing through the address field of a keyword watch must not turn it into a whole-file watch.
+TEST_F(AddWatchDialogTest, EditingAKeywordWatchCanBeConfirmedAtOnce) {
+    OpenWith(KeywordWatch("http://host/news.html"));
+    EXPECT_TRUE(KeywordPanelShown());
+    EXPECT_TRUE(Control<QPushButton>(*dialog, "bOK")->isEnabled());
+}
+
 TEST_F(AddWatchDialogTest, MethodIsResetOnlyForAChangedOrDisabledChoice) {
     OpenWith(KeywordWatch("http://host/news.html"));
     dialog->ePageAddressExit();

@@ -173,6 +173,8 @@ void TfrmAddWatch::Fill(const TWatch& watch) {
         lbKeywords_->addItem(ShowText(keyword));
     }
     cbManual_->setChecked(watch.Manual == 1);
+    // With its keywords in place, a keyword watch can be confirmed as it stands.
+    rbScanType1Click();
 }
 
 int TfrmAddWatch::CheckedScanType() const {
