@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QSplashScreen>
 #include <QThread>
+#include <memory>
 
 namespace {
 
@@ -24,8 +25,8 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer splashTime;
     splashTime.start();
-    QSplashScreen splash(zelmox::SplashPicture());
-    splash.show();
+    auto splash = std::make_unique<QSplashScreen>(zelmox::SplashPicture());
+    splash->show();
     QApplication::processEvents();
 
     const zelmox::StartupOptions options =
@@ -36,7 +37,7 @@ int main(int argc, char* argv[]) {
         QThread::msleep(10);
     }
     QObject::connect(&frmMain, &zelmox::TfrmMain::Closed, &application, &QApplication::quit);
-    splash.finish(&frmMain);
+    splash.reset();
     if (options.SilentScan) {
         frmMain.showMinimized();
     } else {

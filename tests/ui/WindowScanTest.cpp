@@ -192,5 +192,22 @@ TEST_F(WindowScanTest, ExitDuringAScanStopsItAndThenCloses) {
     EXPECT_EQ(prompts.Of(Kind::Error), QStringList{});
 }
 
+TEST_F(WindowScanTest, ExitCancelledAfterAScanKeepsTheWindowThroughLaterScans) {
+    StartWithPages(4, 1, 300, 4);
+    Click("tbScan");
+    prompts.yesNoCancel.push_back(UserPrompts::Answer::Cancel);
+    Action("Close1")->trigger();
+    ASSERT_TRUE(WaitForScanEnd());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.Of(Kind::YesNoCancel).isEmpty(); }, 5000));
+    QTest::qWait(50);
+    ASSERT_TRUE(window->isVisible()) << "the save question was answered Cancel";
+
+    Click("tbScan");
+    ASSERT_TRUE(WaitForScanEnd());
+    QTest::qWait(50);
+    EXPECT_TRUE(window->isVisible()) << "a later scan must not close the window";
+    EXPECT_EQ(prompts.Of(Kind::YesNoCancel).size(), 1);
+}
+
 } // namespace
 } // namespace zelmox::test

@@ -218,6 +218,20 @@ TEST_F(AddWatchDialogTest, MissingLocalFileAsksForManualModeAndTheSecondOkAccept
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(Result().Manual, 0);
     EXPECT_EQ(Result().Description, "");
+
+    // A folder is no file to watch.
+    Open();
+    Address()->setText(QString::fromStdString(dir.Folder()));
+    OkButton(*dialog)->click();
+    EXPECT_TRUE(ManualBox(*dialog)->isChecked());
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(AddWatchDialogTest, FilledKeywordsAreListedSortedAndOnce) {
+    TWatch watch = KeywordWatch("http://host/news.html");
+    watch.Keyword = {"delta", "Alpha", "charlie", "alpha"};
+    OpenWith(watch);
+    EXPECT_EQ(Keywords(*dialog), (QStringList{"Alpha", "charlie", "delta"}));
 }
 
 TEST_F(AddWatchDialogTest, FailedOrEmptyWebPageAsksForManualMode) {

@@ -170,7 +170,7 @@ void TfrmAddWatch::Fill(const TWatch& watch) {
     }
     lbKeywords_->clear();
     for (const std::string& keyword : watch.Keyword) {
-        lbKeywords_->addItem(ShowText(keyword));
+        InsertKeyword(ShowText(keyword));
     }
     cbManual_->setChecked(watch.Manual == 1);
     // With its keywords in place, a keyword watch can be confirmed as it stands.
@@ -195,11 +195,16 @@ void TfrmAddWatch::ReadResult(TWatch& watch) const {
     }
 }
 
-void TfrmAddWatch::rbScanType1Click() {
+bool TfrmAddWatch::OkRuleHolds() const {
     const bool keywords = CheckedScanType() == ScanKeywords;
-    pKeywords_->setVisible(keywords);
     const bool hasAddress = !ePageAddress_->text().isEmpty();
-    bOK_->setEnabled(hasAddress && (!keywords || lbKeywords_->count() > 0));
+    return hasAddress && (!keywords || lbKeywords_->count() > 0);
+}
+
+void TfrmAddWatch::rbScanType1Click() {
+    pKeywords_->setVisible(CheckedScanType() == ScanKeywords);
+    // While the address is being checked, OK waits for the answer.
+    bOK_->setEnabled(fetch_ == nullptr && OkRuleHolds());
 }
 
 void TfrmAddWatch::ePageAddressExit() {
@@ -224,12 +229,7 @@ void TfrmAddWatch::CheckFileType(bool resetMethod) {
     }
 }
 
-bool TfrmAddWatch::AddKeyword() {
-    const QString keyword = eKeyword_->text();
-    if (keyword.isEmpty()) {
-        return false;
-    }
-    eKeyword_->clear();
+bool TfrmAddWatch::InsertKeyword(const QString& keyword) {
     int position = 0;
     for (; position < lbKeywords_->count(); ++position) {
         const int order =
@@ -243,6 +243,15 @@ bool TfrmAddWatch::AddKeyword() {
     }
     lbKeywords_->insertItem(position, keyword);
     return true;
+}
+
+bool TfrmAddWatch::AddKeyword() {
+    const QString keyword = eKeyword_->text();
+    if (keyword.isEmpty()) {
+        return false;
+    }
+    eKeyword_->clear();
+    return InsertKeyword(keyword);
 }
 
 void TfrmAddWatch::sbAddKeywordClick() {
@@ -274,7 +283,7 @@ void TfrmAddWatch::bOKClick() {
     }
     const QString address = ePageAddress_->text();
     if (!IsWebAddress(StoreText(address))) {
-        if (QFileInfo::exists(address)) {
+        if (QFileInfo(address).isFile()) {
             accept();
         } else {
             prompts_.Warning(QStringLiteral("Error opening local file!"));
@@ -282,9 +291,9 @@ void TfrmAddWatch::bOKClick() {
         }
         return;
     }
-    SetChecking(true);
     fetch_ = client_.FetchContent(address.toUtf8());
     connect(fetch_, &ContentFetch::Finished, this, &TfrmAddWatch::OnPageFetched);
+    SetChecking(true);
 }
 
 void TfrmAddWatch::OnPageFetched(bool ok, const QByteArray& content) {
@@ -294,6 +303,10 @@ void TfrmAddWatch::OnPageFetched(bool ok, const QByteArray& content) {
     if (!ok || content.isEmpty()) {
         prompts_.Warning(QStringLiteral("Error opening web page!"));
         cbManual_->setChecked(true);
+        return;
+    }
+    // The method or the keywords may have changed during the check.
+    if (!OkRuleHolds()) {
         return;
     }
     if (eDescription_->text().isEmpty() && settings_.AutoDescription) {
@@ -309,8 +322,9 @@ void TfrmAddWatch::OnPageFetched(bool ok, const QByteArray& content) {
 
 void TfrmAddWatch::SetChecking(bool checking) {
     checking_->setVisible(checking);
-    bOK_->setEnabled(!checking);
     ePageAddress_->setReadOnly(checking);
+    sbGetLocalFile_->setEnabled(!checking);
+    rbScanType1Click();
 }
 
 TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget* parent) {

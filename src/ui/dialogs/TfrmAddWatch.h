@@ -54,6 +54,9 @@ private:
     void BuildControls();
     int CheckedScanType() const;
     bool AddKeyword();
+    // Into the list in its sorted place, unless it is there already in any letter case.
+    bool InsertKeyword(const QString& keyword);
+    bool OkRuleHolds() const;
     void SetChecking(bool checking);
     void OnPageFetched(bool ok, const QByteArray& content);
 

@@ -88,12 +88,11 @@ bool FileCommands::LoadDataFile(const QString& path) {
     const DataFileResult result = LoadData(window_.Model(), StoreText(path));
     if (!result.Opened) {
         window_.EnableToolButtons(ToolButtons::ModeBusy);
-        window_.pcMainChange();
         window_.Prompts().Error(ShowText(result.Error));
         return false;
     }
     window_.Tabs()->Rebuild();
-    window_.SetTrayIdleImage();
+    window_.ShowTrayFirstImage();
     for (int i = 0; i < result.SectionsRefused; ++i) {
         window_.Prompts().Information(MaximumSectionsMessage);
     }
@@ -102,11 +101,12 @@ bool FileCommands::LoadDataFile(const QString& path) {
         BuildRecentDocsMenu();
     }
     miSetAsDefault_->setEnabled(!window_.Model().CurrentFileName.empty());
-    window_.pcMainChange();
+    window_.RefreshStatusBar();
     if (!result.Ok) {
         window_.Prompts().Error(ShowText(result.Error));
     }
-    return result.Ok;
+    // What was read before a malformed number is in the window: it counts as loaded.
+    return true;
 }
 
 void FileCommands::Load1Click() {
@@ -120,9 +120,9 @@ void FileCommands::Load1Click() {
     if (path.isEmpty()) {
         return;
     }
-    const bool loaded = LoadDataFile(path);
+    const bool opened = LoadDataFile(path);
     ShowTitleAfterLoad();
-    if (loaded && window_.Settings().AutoScanAfterLoad) {
+    if (opened && window_.Settings().AutoScanAfterLoad) {
         window_.tbScanClick();
     }
     window_.Settings().LastSaveLocation = StoreText(FolderOf(path));
@@ -146,7 +146,7 @@ void FileCommands::Merge1Click() {
     }
     miSetAsDefault_->setEnabled(!window_.Model().CurrentFileName.empty());
     window_.pcMainChange();
-    if (result.Ok && window_.Settings().AutoScanAfterLoad) {
+    if (result.Opened && window_.Settings().AutoScanAfterLoad) {
         window_.tbScanClick();
     }
 }
@@ -160,7 +160,7 @@ void FileCommands::NewClick() {
     }
     window_.Model().ClearApplication();
     window_.Tabs()->Rebuild();
-    window_.SetTrayIdleImage();
+    window_.ShowTrayFirstImage();
     window_.pcMainChange();
     window_.setWindowTitle(TfrmMain::PlainTitle());
 }
@@ -169,7 +169,6 @@ FileCommands::SaveOutcome FileCommands::SaveTo(const QString& path) {
     window_.DisableToolButtons(ToolButtons::ModeBusy);
     const DataFileResult result = SaveData(window_.Model(), StoreText(path));
     window_.EnableToolButtons(ToolButtons::ModeBusy);
-    window_.pcMainChange();
     if (!result.Ok) {
         window_.Prompts().Error(ShowText(result.Error));
         return SaveOutcome::Failed;

@@ -35,7 +35,7 @@ public:
     bool FormCloseQuery();
 
     // Loads a data file into the window and reports what went wrong; false when it could not be
-    // read or held a malformed number. The title is left to the caller.
+    // opened (and nothing changed). The title is left to the caller.
     bool LoadDataFile(const QString& path);
     // Right after the settings were read: the recent files, the open and save folder.
     void SettingsLoaded();

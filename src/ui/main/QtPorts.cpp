@@ -1,5 +1,6 @@
 #include "QtPorts.h"
 
+#include "Address.h"
 #include "Images.h"
 
 #include <QApplication>
@@ -74,12 +75,20 @@ QString QtUserPrompts::AskText(const QString& caption, const QString& prompt,
 
 QString QtUserPrompts::ChooseOpenFile(const QString& title, const QString& folder,
                                       const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+    QFileDialog dialog(parent_, title, folder, filter);
+    dialog.setObjectName(QStringLiteral("odMain"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtUserPrompts::ChooseSaveFile(const QString& title, const QString& folder,
                                       const QString& filter, const QString& defaultSuffix) {
     QFileDialog dialog(parent_, title, folder, filter);
+    dialog.setObjectName(QStringLiteral("sdMain"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -118,9 +127,15 @@ void QtSoundPlayer::Play(const QString& file) {
 }
 
 void QtShellOpener::RunProgram(const QString& target) {
-    const QUrl url = target.contains(QLatin1String("://")) || target.startsWith("mailto:")
-                         ? QUrl(target, QUrl::TolerantMode)
-                         : QUrl::fromLocalFile(target);
+    QUrl url;
+    if (target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"))) {
+        url = QUrl(target, QUrl::TolerantMode);
+    } else if (IsWebAddress(target.toStdString())) {
+        // A web address written without its scheme, such as one starting with "www.".
+        url = QUrl(QStringLiteral("http://") + target, QUrl::TolerantMode);
+    } else {
+        url = QUrl::fromLocalFile(target);
+    }
     QDesktopServices::openUrl(url);
 }
 
@@ -130,7 +145,7 @@ QtTrayIcon::QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* pa
     icon_->setIcon(TrayImage(Idle));
     connect(icon_, &QSystemTrayIcon::activated, this,
             [activated = std::move(activated)](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+                if (reason == QSystemTrayIcon::DoubleClick) {
                     activated();
                 }
             });

@@ -110,7 +110,6 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     setWindowTitle(PlainTitle());
     setWindowIcon(ProgramImage());
     setMinimumSize(MinimumWidth, MinimumHeight);
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelmox ") + ProgramVersion);
 
     BuildTrayMenu();
     tray_ = ports.Tray != nullptr ? ports.Tray
@@ -121,6 +120,11 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
 
     BuildMenus();
     watchCommands_ = new WatchCommands(*this);
+    connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
+        if (closeWhenIdle_) {
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -339,13 +343,14 @@ void TfrmMain::RunStartupScans() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (scanner_.IsRunning()) {
-        // Exit stops the scan first and closes once it has wound down.
-        closeAfterScan_ = true;
+    // Exit stops a scan first, or lets an add's first fetch end, and closes after that.
+    if (scanner_.IsRunning() || watchCommands_->IsAdding()) {
+        closeWhenIdle_ = true;
         scanner_.Stop();
         event->ignore();
         return;
     }
+    closeWhenIdle_ = false;
     if (!fileCommands_->FormCloseQuery()) {
         event->ignore();
         return;
@@ -506,6 +511,10 @@ void TfrmMain::EnableToolButtons(int mode) {
     buttons_.EnableToolButtons(mode, pcMain_->currentIndex() == 0);
 }
 
+void TfrmMain::ShowTrayFirstImage() {
+    tray_->SetImage(TrayIcon::Idle);
+}
+
 void TfrmMain::SetTrayIdleImage() {
     tray_->SetImage(IsAutoScanOn() ? TrayIcon::AutoScan : TrayIcon::Idle);
 }
@@ -614,7 +623,7 @@ void TfrmMain::OnScanFinished() {
             ShowChangeNotice(true);
         }
     }
-    if (closeAfterScan_) {
+    if (closeWhenIdle_) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }

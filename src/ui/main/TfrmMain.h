@@ -88,7 +88,10 @@ public:
     // A command that would add, remove or reorder rows or sections is refused while a scan or an
     // add runs, with a word in the status bar.
     bool RefuseWhileBusy();
+    // The tray image after a clear: the auto-scan image while automatic scanning is on.
     void SetTrayIdleImage();
+    // The tray's first image, whatever the automatic scanning, as emptying the window shows it.
+    void ShowTrayFirstImage();
 
     UserPrompts& Prompts() { return *prompts_; }
     const Clock& Time() const { return *clock_; }
@@ -156,7 +159,8 @@ private:
     WatchCommands* watchCommands_ = nullptr;
 
     bool startupDone_ = false;
-    bool closeAfterScan_ = false;
+    // Exit waits for a running scan or add to end.
+    bool closeWhenIdle_ = false;
     // Scans asked for at start-up (after loading, then the silent scan) run one after another.
     int startupScansPending_ = 0;
     bool silentScanRunning_ = false;

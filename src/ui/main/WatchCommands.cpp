@@ -42,6 +42,8 @@ void WatchCommands::tbAddWatchClick() {
             [this, record = std::move(record), &section](bool ok, const QByteArray& content) {
                 adding_ = false;
                 window_.EnableToolButtons(ToolButtons::ModeBusy);
+                // The bottom buttons follow the selection again.
+                window_.sg1Click();
                 AddFetchedWatch(record, section, ok, content);
                 emit AddFinished();
             });
