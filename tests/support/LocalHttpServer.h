@@ -8,6 +8,27 @@
 
 namespace zelmox::test {
 
+// Binds a free port on host and serves from thread until StopServing; the port, or 0 when none
+// could be bound.
+inline int StartServing(httplib::Server& server, const std::string& host, std::thread& thread) {
+    const int port = server.bind_to_any_port(host);
+    if (port <= 0) {
+        return 0;
+    }
+    thread = std::thread([&server] { server.listen_after_bind(); });
+    while (!server.is_running()) {
+        std::this_thread::yield();
+    }
+    return port;
+}
+
+inline void StopServing(httplib::Server& server, std::thread& thread) {
+    server.stop();
+    if (thread.joinable()) {
+        thread.join();
+    }
+}
+
 // A real HTTP server on 127.0.0.1 at a free port, serving from its own thread for the life of the
 // object. Tests register handlers on Server() before calling Start().
 class LocalHttpServer {
@@ -21,23 +42,11 @@ public:
 
     // Binds a free port and starts serving; false when no port could be bound.
     bool Start() {
-        port_ = server_.bind_to_any_port(host_);
-        if (port_ <= 0) {
-            return false;
-        }
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) {
-            std::this_thread::yield();
-        }
-        return true;
+        port_ = StartServing(server_, host_, thread_);
+        return port_ > 0;
     }
 
-    void Stop() {
-        server_.stop();
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
+    void Stop() { StopServing(server_, thread_); }
 
     int Port() const { return port_; }
     // http://127.0.0.1:PORT followed by the path.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LocalHttpServer.h"
+
 #include <arpa/inet.h>
 #include <httplib.h>
 #include <memory>
@@ -97,23 +99,11 @@ public:
         if (!server_.is_valid()) {
             return false;
         }
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        if (port_ <= 0) {
-            return false;
-        }
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) {
-            std::this_thread::yield();
-        }
-        return true;
+        port_ = StartServing(server_, "127.0.0.1", thread_);
+        return port_ > 0;
     }
 
-    void Stop() {
-        server_.stop();
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
+    void Stop() { StopServing(server_, thread_); }
 
     int Port() const { return port_; }
     // https://127.0.0.1:PORT followed by the path.
