@@ -35,7 +35,7 @@ protected:
     }
 
     void Add(const std::string& address, bool highlighted, int changed) {
-        TWatchObject object = StoredWatch(address, changed);
+        TWatchObject object = StoredWatch(address, ScanEntireFile, changed);
         object.Highlighted = highlighted;
         // Short texts, so that the right end of every cell shows only its background.
         object.Watch.LastScan = "x";

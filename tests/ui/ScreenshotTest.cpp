@@ -4,8 +4,8 @@
 #include "SectionTabs.h"
 #include "SettingsFile.h"
 #include "TempDir.h"
-#include "TestPorts.h"
 #include "TfrmMain.h"
+#include "WindowTestPorts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,6 @@
 namespace zelmox::test {
 namespace {
 
-using Kind = ScriptedPrompts::Kind;
-
 class SectionTabsTest : public MainWindowTest {
 protected:
     void SetUp() override { CreateAndStart(); }

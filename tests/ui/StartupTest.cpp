@@ -4,8 +4,6 @@
 namespace zelmox::test {
 namespace {
 
-using Kind = ScriptedPrompts::Kind;
-
 TEST(StartupOptionsTest, SilentScanIsOneWholeArgumentInAnyPositionExactly) {
     const std::pair<QStringList, bool> cases[] = {
         {{"zelmox", "silentscan"}, true},
@@ -61,9 +59,10 @@ TEST_F(StartupTest, WithoutSettingsFileTheWindowHoldsOneEmptyDefaultSection) {
 }
 
 TEST_F(StartupTest, DefaultFileOfTheSettingsIsLoadedOnFirstShow) {
-    UseDefaultFile({{"News", {StoredWatch("http://127.0.0.1:1/a", 2), StoredWatch("/tmp/b")}},
-                    {"Software", {StoredWatch("http://127.0.0.1:1/c")}},
-                    {"Empty", {}}});
+    UseDefaultFile(
+        {{"News", {StoredWatch("http://127.0.0.1:1/a", ScanEntireFile, 2), StoredWatch("/tmp/b")}},
+         {"Software", {StoredWatch("http://127.0.0.1:1/c")}},
+         {"Empty", {}}});
     Create();
     EXPECT_EQ(Model().TabCount(), 1) << "nothing is loaded before the window is shown";
 
@@ -100,6 +99,7 @@ TEST_F(StartupTest, MissingDefaultFileIsReportedOnceThenForgottenAtExit) {
     EXPECT_TRUE(Model().Tab(0).IsEmpty());
     EXPECT_EQ(StoredWindowValues().DefaultFilename, missing) << "stored only at exit";
 
+    prompts.yesNoCancel = {Answer::No};
     EXPECT_TRUE(window->close());
     EXPECT_EQ(StoredWindowValues().DefaultFilename, "");
 
@@ -127,11 +127,11 @@ TEST_F(StartupTest, StartUpRunsOnlyOnTheFirstShow) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-class SilentScanTest : public WindowWithServerTest {
+class SilentScanTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowWithServerTest::SetUp();
-        server.SetPage("/news", "today's news");
+        MainWindowTest::SetUp();
+        server.SetBody("/news", "today's news");
         UseDefaultFile({{"News", {StoredWatch(server.Url("/news"))}}});
     }
 };

@@ -6,16 +6,15 @@
 namespace zelmox::test {
 namespace {
 
-using Kind = ScriptedPrompts::Kind;
-
 // Three marked watches in the first section and one in the second.
 class StatusAndClearTest : public MainWindowTest {
 protected:
     void SetUp() override {
         UseDefaultFile({{"First",
-                         {StoredWatch("/tmp/one", 1), StoredWatch("/tmp/two", 2),
-                          StoredWatch("/tmp/three", 3)}},
-                        {"Second", {StoredWatch("/tmp/four", 4)}}});
+                         {StoredWatch("/tmp/one", ScanEntireFile, 1),
+                          StoredWatch("/tmp/two", ScanEntireFile, 2),
+                          StoredWatch("/tmp/three", ScanEntireFile, 3)}},
+                        {"Second", {StoredWatch("/tmp/four", ScanEntireFile, 4)}}});
         CreateAndStart();
         ASSERT_EQ(Model().TabCount(), 2);
         ASSERT_EQ(Tabs()->currentIndex(), 1) << "loading shows the last section";

@@ -6,9 +6,7 @@
 namespace zelmox::test {
 namespace {
 
-using Kind = ScriptedPrompts::Kind;
-
-class WindowScanTest : public WindowWithServerTest {
+class WindowScanTest : public MainWindowTest {
 protected:
     // Watches /p0 .. /p(count-1) in two sections; the first `fast` answer at once, the others
     // after delayMs.
@@ -168,7 +166,7 @@ TEST_F(WindowScanTest, StopLeavesTheRowsNotYetReachedUntouched) {
 
     // Stop applies to that scan only: the next one runs to the end.
     for (int i = 0; i < 12; ++i) {
-        server.SetPage("/p" + std::to_string(i), "again " + std::to_string(i));
+        server.SetBody("/p" + std::to_string(i), "again " + std::to_string(i));
     }
     Click("tbScan");
     ASSERT_TRUE(WaitForScanEnd());
@@ -183,6 +181,7 @@ TEST_F(WindowScanTest, ExitDuringAScanStopsItAndThenCloses) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return Row(0, 2).Object.Highlighted; }, 5000));
     const std::vector<WatchRow> later = RowsOf(0, 3);
 
+    prompts.yesNoCancel = {Answer::No};
     Action("Close1")->trigger();
     ASSERT_TRUE(WaitForScanEnd());
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isVisible(); }, 5000));
@@ -195,7 +194,7 @@ TEST_F(WindowScanTest, ExitDuringAScanStopsItAndThenCloses) {
 TEST_F(WindowScanTest, ExitCancelledAfterAScanKeepsTheWindowThroughLaterScans) {
     StartWithPages(4, 1, 300, 4);
     Click("tbScan");
-    prompts.yesNoCancel.push_back(UserPrompts::Answer::Cancel);
+    prompts.yesNoCancel.push_back(Answer::Cancel);
     Action("Close1")->trigger();
     ASSERT_TRUE(WaitForScanEnd());
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.Of(Kind::YesNoCancel).isEmpty(); }, 5000));

@@ -59,7 +59,7 @@ TEST_F(AddWatchCommandTest, ManualAddKeepsTheSelection) {
 
 TEST_F(AddWatchCommandTest, FetchedWatchStartsWithThreeEqualSnapshots) {
     const std::string page = "<html><title>Front page</title><body>Hello</body></html>";
-    server.SetPage("/front", page);
+    server.SetBody("/front", page);
     AddWatch(Enter(server.Url("/front")));
     EXPECT_EQ(server.Hits("/front"), 2) << "the dialog's check and the first fetch";
     EXPECT_TRUE(prompts.shown.empty());
@@ -89,7 +89,7 @@ TEST_F(AddWatchCommandTest, FetchedWatchStartsWithThreeEqualSnapshots) {
     EXPECT_EQ(SelectedRow(0), 1);
 
     // A keyword watch keeps no digest; it too is appended and selected.
-    server.SetPage("/kw", "<p>release notes</p>");
+    server.SetBody("/kw", "<p>release notes</p>");
     AddWatch([this](TfrmAddWatch& dialog) {
         Field(dialog, "ePageAddress")->setText(QString::fromStdString(server.Url("/kw")));
         Method(dialog, 4)->setChecked(true);
@@ -108,8 +108,8 @@ TEST_F(AddWatchCommandTest, FetchedWatchStartsWithThreeEqualSnapshots) {
 }
 
 TEST_F(AddWatchCommandTest, FailedFirstFetchAddsNothing) {
-    server.Set("/flaky", {{200, "up at first"}, {404, ""}});
-    server.Set("/blank", {{200, "up at first"}, {200, ""}});
+    server.SetReplies("/flaky", {PageReply::Ok("up at first"), PageReply::Error(404, "")});
+    server.SetReplies("/blank", {PageReply::Ok("up at first"), PageReply::Ok("")});
     for (const char* path : {"/flaky", "/blank"}) {
         SCOPED_TRACE(path);
         prompts.shown.clear();
@@ -130,7 +130,7 @@ TEST_F(AddWatchCommandTest, FailedFirstFetchAddsNothing) {
 TEST_F(AddWatchCommandTest, ListChangesWaitForTheFirstFetch) {
     const std::string other = OneWatchFile("other.zelmox");
     ASSERT_TRUE(window->AddNewTab("Target"));
-    server.Set("/slow", {{200, "page"}, {200, "page", 500}});
+    server.SetReplies("/slow", {PageReply::Ok("page"), PageReply::Ok("page", 500)});
     QSignalSpy finished(&Watches(), &WatchCommands::AddFinished);
     OnDialog(Enter(server.Url("/slow"), "slow"));
     Watches().tbAddWatchClick();
@@ -162,7 +162,7 @@ TEST_F(AddWatchCommandTest, NewWatchesGoToTheEndOfTheShownSection) {
     EXPECT_EQ(Tab(0).Row(2).Cells[ColAddress], "/srv/two");
 
     ASSERT_TRUE(window->AddNewTab("Second"));
-    server.SetPage("/three", "three");
+    server.SetBody("/three", "three");
     AddWatch(Enter(server.Url("/three")));
     EXPECT_EQ(window->Tabs()->currentIndex(), 1);
     EXPECT_EQ(SelectedRow(1), 1);

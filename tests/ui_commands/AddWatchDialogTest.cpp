@@ -77,8 +77,8 @@ protected:
     }
 
     TSettings settings;
-    QueuedPrompts prompts;
-    PageScript server;
+    ScriptedPrompts prompts;
+    PageServer server;
     TempDir dir;
     std::unique_ptr<TfrmAddWatch> dialog;
 };
@@ -235,8 +235,8 @@ TEST_F(AddWatchDialogTest, FilledKeywordsAreListedSortedAndOnce) {
 }
 
 TEST_F(AddWatchDialogTest, FailedOrEmptyWebPageAsksForManualMode) {
-    server.Set("/gone", {{404, "not here"}});
-    server.SetPage("/empty", "");
+    server.SetReply("/gone", PageReply::Error(404, "not here"));
+    server.SetBody("/empty", "");
     for (const char* path : {"/gone", "/empty"}) {
         SCOPED_TRACE(path);
         prompts.shown.clear();
@@ -257,7 +257,7 @@ TEST_F(AddWatchDialogTest, FailedOrEmptyWebPageAsksForManualMode) {
 }
 
 TEST_F(AddWatchDialogTest, CancelDuringTheCheckLeavesNoLateResult) {
-    server.Set("/slow", {{200, "<title>Late</title>", 300}});
+    server.SetBody("/slow", "<title>Late</title>", 300);
     Open();
     Address()->setText(QString::fromStdString(server.Url("/slow")));
     OkButton(*dialog)->click();
@@ -271,8 +271,8 @@ TEST_F(AddWatchDialogTest, CancelDuringTheCheckLeavesNoLateResult) {
 }
 
 TEST_F(AddWatchDialogTest, TitleBecomesTheDescriptionAsWrittenOnOneLine) {
-    server.SetPage("/news", "<html><head><TITLE>News &amp; Views</title></head></html>");
-    server.SetPage("/lines", "<title>First\r\nSecond\nThird</title>");
+    server.SetBody("/news", "<html><head><TITLE>News &amp; Views</title></head></html>");
+    server.SetBody("/lines", "<title>First\r\nSecond\nThird</title>");
     Open();
     Address()->setText(QString::fromStdString(server.Url("/news")));
     OkButton(*dialog)->click();
@@ -299,9 +299,9 @@ TEST_F(AddWatchDialogTest, TitleBecomesTheDescriptionAsWrittenOnOneLine) {
 
 TEST_F(AddWatchDialogTest, MetaDescriptionNeedsTheExactQuotedForm) {
     settings.AutoDescriptionType = 2;
-    server.SetPage("/quoted", "<title>T</title><meta name=\"description\" "
+    server.SetBody("/quoted", "<title>T</title><meta name=\"description\" "
                               "content=\"Daily news\r\nand more\">");
-    server.SetPage("/bare", "<title>T</title><meta name=description content=Daily>");
+    server.SetBody("/bare", "<title>T</title><meta name=description content=Daily>");
     Open();
     Address()->setText(QString::fromStdString(server.Url("/quoted")));
     ASSERT_TRUE(PressOkAndWait());

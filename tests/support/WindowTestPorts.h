@@ -5,24 +5,35 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <gtest/gtest.h>
+#include <ostream>
 #include <vector>
+
+// Qt texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{' << texts.join(", ").toStdString() << '}';
+}
 
 namespace zelmox::test {
 
-// Message boxes and input boxes answered from queues. Every box shown is recorded with its kind;
-// a question nobody scripted is answered No (or Cancel, or an empty text) and recorded too.
+// Message boxes, input boxes and file choosers answered from queues. Every box shown is recorded
+// with its kind; one nobody scripted is answered No, Cancel or an empty text (a cancelled
+// chooser), so that an unexpected question never loses or overwrites anything.
 class ScriptedPrompts final : public UserPrompts {
 public:
     enum class Kind { Error, Warning, Information, YesNo, YesNoCancel, Text, OpenFile, SaveFile };
     struct Shown {
         Kind kind;
-        QString text; // the message, or "caption|prompt|initial" for an input box
+        QString text; // the message, "caption|prompt|initial" for an input box, a chooser's title
     };
 
     std::deque<bool> yesNo;
     std::deque<Answer> yesNoCancel;
     std::deque<QString> texts;
+    std::deque<QString> openFiles;
+    std::deque<QString> saveFiles;
     std::vector<Shown> shown;
 
     void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
@@ -34,7 +45,7 @@ public:
     }
     Answer AskYesNoCancel(const QString& text) override {
         shown.push_back({Kind::YesNoCancel, text});
-        return Next(yesNoCancel, Answer::No);
+        return Next(yesNoCancel, Answer::Cancel);
     }
     QString AskText(const QString& caption, const QString& prompt,
                     const QString& initial) override {
@@ -43,12 +54,12 @@ public:
     }
     QString ChooseOpenFile(const QString& title, const QString&, const QString&) override {
         shown.push_back({Kind::OpenFile, title});
-        return {};
+        return Next(openFiles, QString());
     }
     QString ChooseSaveFile(const QString& title, const QString&, const QString&,
                            const QString&) override {
         shown.push_back({Kind::SaveFile, title});
-        return {};
+        return Next(saveFiles, QString());
     }
 
     // The texts of the boxes of one kind, in the order shown.
@@ -61,6 +72,7 @@ public:
         }
         return result;
     }
+    std::size_t Count() const { return shown.size(); }
 
 private:
     template <typename T> static T Next(std::deque<T>& queue, T fallback) {
