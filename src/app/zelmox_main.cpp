@@ -17,7 +17,10 @@ constexpr int SplashMs = 2000;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The application name is the class of the window on X11, the desktop file name its
+    // application id on Wayland: both let the desktop match the window to its menu entry.
     QApplication::setApplicationName(QStringLiteral("zelmox"));
+    QApplication::setDesktopFileName(QStringLiteral("org.zelmox.Zelmox"));
     // A window hidden in the tray is not closed: the program ends when the main window closes,
     // not when the last visible window (a message box, say) does.
     QApplication::setQuitOnLastWindowClosed(false);
