@@ -1,6 +1,7 @@
 #include "Images.h"
 #include "SettingsPaths.h"
 #include "TfrmMain.h"
+#include "WebViews.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@ constexpr int SplashMs = 2000;
 } // namespace
 
 int main(int argc, char* argv[]) {
+    zelmox::PrepareWebViews();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelmox"));
     // A window hidden in the tray is not closed: the program ends when the main window closes,
