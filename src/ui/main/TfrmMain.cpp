@@ -268,7 +268,8 @@ QWidget* TfrmMain::BuildBottomBar() {
     sbStop_->setEnabled(false);
     layout->addWidget(sbStop_);
 
-    connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_, &ViewCommands::sbCompareClick);
+    connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_,
+            &ViewCommands::sbCompareClick);
     connect(buttons_.sbClear, &QToolButton::clicked, this, &TfrmMain::sbClearClick);
     connect(buttons_.sbEdit, &QToolButton::clicked, watchCommands_, &WatchCommands::sbEditClick);
     connect(sbMinimise, &QToolButton::clicked, this, &TfrmMain::sbMinimiseClick);

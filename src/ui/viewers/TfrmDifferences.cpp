@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
@@ -63,11 +63,9 @@ TfrmDifferences::TfrmDifferences(TextDifference difference, const std::string& d
     rbWholeText_->setChecked(true);
     sbPreviousChange_->setObjectName(QStringLiteral("sbPreviousChange"));
     sbPreviousChange_->setText(QStringLiteral("Previous change"));
-    sbPreviousChange_->setShortcut(Qt::Key_F7);
     sbPreviousChange_->setToolTip(QStringLiteral("select the previous change (F7)"));
     sbNextChange_->setObjectName(QStringLiteral("sbNextChange"));
     sbNextChange_->setText(QStringLiteral("Next change"));
-    sbNextChange_->setShortcut(Qt::Key_F8);
     sbNextChange_->setToolTip(QStringLiteral("select the next change (F8)"));
     memoDifferences_->setObjectName(QStringLiteral("memoDifferences"));
     memoDifferences_->setAccessibleName(QStringLiteral("Differences"));
@@ -87,6 +85,11 @@ TfrmDifferences::TfrmDifferences(TextDifference difference, const std::string& d
 
     connect(sbNextChange_, &QToolButton::clicked, this, &TfrmDifferences::sbNextChangeClick);
     connect(sbPreviousChange_, &QToolButton::clicked, this,
+            &TfrmDifferences::sbPreviousChangeClick);
+    // The keys step at once, where a button's own shortcut would wait for its click animation.
+    connect(new QShortcut(Qt::Key_F8, this), &QShortcut::activated, this,
+            &TfrmDifferences::sbNextChangeClick);
+    connect(new QShortcut(Qt::Key_F7, this), &QShortcut::activated, this,
             &TfrmDifferences::sbPreviousChangeClick);
     connect(rbChangedLines_, &QRadioButton::toggled, this, &TfrmDifferences::ShowChangedLinesOnly);
     resize(760, 560);
