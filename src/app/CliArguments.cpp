@@ -8,7 +8,7 @@ namespace zelmox {
 
 const char* const CliUsage =
     R"(Usage:
-  zelmox-cli scan FILE [--data-dir DIR] [--jobs N] [--no-save]
+  zelmox-cli scan FILE [--data-dir DIR] [--jobs N] [--no-save] [--diff]
   zelmox-cli import FILE LIST [--scan-type 0|1|2] [--data-dir DIR]
   zelmox-cli export FILE OUT [--names-only] [--append]
   zelmox-cli list FILE
@@ -32,6 +32,8 @@ Options:
   --jobs N         fetches in flight at once (default 16, at most 4 to one host; 1 fetches one
                    page at a time)
   --no-save        scan without saving FILE afterwards
+  --diff           after the log, print for each watch changed by this scan a unified difference
+                   of the visible text of its previous and current versions, headed by its address
 
 The connection settings (proxy) and the data folder come from
 $XDG_CONFIG_HOME/zelmox/zelmox.ini, which zelmox-cli reads but never writes.
@@ -50,7 +52,7 @@ struct CommandShape {
 
 const std::map<std::string, CommandShape>& Commands() {
     static const std::map<std::string, CommandShape> commands = {
-        {"scan", {CliCommand::Scan, 1, {"--data-dir", "--jobs", "--no-save"}}},
+        {"scan", {CliCommand::Scan, 1, {"--data-dir", "--jobs", "--no-save", "--diff"}}},
         {"import", {CliCommand::Import, 2, {"--scan-type", "--data-dir"}}},
         {"export", {CliCommand::Export, 2, {"--names-only", "--append"}}},
         {"list", {CliCommand::List, 1, {}}},
@@ -94,6 +96,8 @@ bool SetOption(CliArguments& parsed, const std::string& option, const std::strin
         parsed.ScanType = *type;
     } else if (option == "--no-save") {
         parsed.NoSave = true;
+    } else if (option == "--diff") {
+        parsed.Diff = true;
     } else if (option == "--names-only") {
         parsed.NamesOnly = true;
     } else if (option == "--append") {

@@ -16,6 +16,7 @@ struct CliArguments {
     std::string DataDir;
     int Jobs = 16;
     bool NoSave = false;
+    bool Diff = false;
     int ScanType = 0;
     bool NamesOnly = false;
     bool Append = false;

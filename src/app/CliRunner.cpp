@@ -4,6 +4,7 @@
 #include "DataFile.h"
 #include "HttpClient.h"
 #include "Importer.h"
+#include "ScanDifferences.h"
 #include "ScanLog.h"
 #include "Scanner.h"
 
@@ -79,6 +80,7 @@ int CliRunner::Scan() {
     ApplyConnectionSettings(client, settings_);
     ScanLog log;
     const std::string folder = DataFolder();
+    const ScanDifferences differences(model);
     Scanner scanner(model, client, clock_, log, [&folder] { return folder; });
     scanner.SetLimits({arguments_.Jobs, std::min(arguments_.Jobs, ScanLimits{}.MaxPerHost)});
     QObject::connect(&scanner, &Scanner::ScanFinished, QCoreApplication::instance(),
@@ -88,6 +90,9 @@ int CliRunner::Scan() {
 
     for (const std::string& line : log.Lines()) {
         out_ << line << '\n';
+    }
+    if (arguments_.Diff) {
+        out_ << differences.Differences(model, folder);
     }
     out_.flush();
     const bool saved = arguments_.NoSave || Save(model);

@@ -1,6 +1,7 @@
 #include "Images.h"
 #include "SettingsPaths.h"
 #include "TfrmMain.h"
+#include "WebViews.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@ constexpr int SplashMs = 2000;
 } // namespace
 
 int main(int argc, char* argv[]) {
+    zelmox::PrepareWebViews();
     QApplication application(argc, argv);
     // The application name is the class of the window on X11, the desktop file name its
     // application id on Wayland: both let the desktop match the window to its menu entry.

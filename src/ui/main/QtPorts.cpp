@@ -1,6 +1,6 @@
 #include "QtPorts.h"
 
-#include "Address.h"
+#include "AddressUrl.h"
 #include "Images.h"
 
 #include <QApplication>
@@ -127,16 +127,7 @@ void QtSoundPlayer::Play(const QString& file) {
 }
 
 void QtShellOpener::RunProgram(const QString& target) {
-    QUrl url;
-    if (target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("mailto:"))) {
-        url = QUrl(target, QUrl::TolerantMode);
-    } else if (IsWebAddress(target.toStdString())) {
-        // A web address written without its scheme, such as one starting with "www.".
-        url = QUrl(QStringLiteral("http://") + target, QUrl::TolerantMode);
-    } else {
-        url = QUrl::fromLocalFile(target);
-    }
-    QDesktopServices::openUrl(url);
+    QDesktopServices::openUrl(AddressUrl(target));
 }
 
 QtTrayIcon::QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* parent)

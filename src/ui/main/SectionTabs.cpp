@@ -36,6 +36,10 @@ QWidget* SectionTabs::MakePage(int tabIndex) {
     layout->addWidget(grid);
     connect(grid, &QTableView::clicked, this, &SectionTabs::GridClicked);
     connect(grid, &QTableView::doubleClicked, this, &SectionTabs::GridDoubleClicked);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
+        emit GridMenuRequested(grid->viewport()->mapToGlobal(at));
+    });
     connect(grid, &SectionGrid::SortRequested, this,
             [this, page](int column) { emit SortRequested(indexOf(page), column); });
     return page;

@@ -39,6 +39,8 @@ public:
 signals:
     void GridClicked();
     void GridDoubleClicked();
+    // The grid's pop-up menu was asked for at this point of the screen.
+    void GridMenuRequested(const QPoint& globalPosition);
     void SortRequested(int tabIndex, int column);
 
 private:

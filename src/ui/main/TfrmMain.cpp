@@ -9,6 +9,7 @@
 #include "SectionTabs.h"
 #include "SettingsFile.h"
 #include "StatusPanels.h"
+#include "ViewCommands.h"
 #include "WatchCommands.h"
 
 #include <QApplication>
@@ -125,6 +126,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
             QTimer::singleShot(0, this, &QWidget::close);
         }
     });
+    viewCommands_ = new ViewCommands(*this, *shell_);
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -144,6 +146,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     connect(pcMain_, &SectionTabs::GridClicked, this, &TfrmMain::sg1Click);
     connect(pcMain_, &SectionTabs::GridDoubleClicked, this, &TfrmMain::sg1DblClick);
     connect(pcMain_, &SectionTabs::SortRequested, this, &TfrmMain::SortActiveGrid);
+    connect(pcMain_, &SectionTabs::GridMenuRequested, viewCommands_, &ViewCommands::PopUpOpenDoc);
     timerAutoScan_.setInterval(windowValues_.Interval);
     connect(&timerAutoScan_, &QTimer::timeout, this, &TfrmMain::tbScanClick);
     ConnectScanner();
@@ -265,6 +268,8 @@ QWidget* TfrmMain::BuildBottomBar() {
     sbStop_->setEnabled(false);
     layout->addWidget(sbStop_);
 
+    connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_,
+            &ViewCommands::sbCompareClick);
     connect(buttons_.sbClear, &QToolButton::clicked, this, &TfrmMain::sbClearClick);
     connect(buttons_.sbEdit, &QToolButton::clicked, watchCommands_, &WatchCommands::sbEditClick);
     connect(sbMinimise, &QToolButton::clicked, this, &TfrmMain::sbMinimiseClick);

@@ -22,6 +22,7 @@ namespace zelmox {
 class FileCommands;
 class SectionTabs;
 class StatusPanels;
+class ViewCommands;
 class WatchCommands;
 
 // What the command line asks of the program.
@@ -99,6 +100,7 @@ public:
     std::string SnapshotFolder();
     FileCommands& Files() { return *fileCommands_; }
     WatchCommands& Watches() { return *watchCommands_; }
+    ViewCommands& Views() { return *viewCommands_; }
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
@@ -157,6 +159,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
     WatchCommands* watchCommands_ = nullptr;
+    ViewCommands* viewCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan or add to end.

@@ -105,6 +105,26 @@ TEST_F(CliTest, ScanPrintsTheLogAndTheCountsAndSavesTheFile) {
     EXPECT_EQ(ReadFile(dataDir + Md5Hex(server.Url("/changed") + "0") + "_a.html"), "new");
 }
 
+TEST_F(CliTest, ScanDiffPrintsTheVisibleTextChangesOfEachChangedWatch) {
+    WriteList(file, {{"Default", {Page("/changed", "old"), Page("/same", "same")}},
+                     {"More", {Page("/image.png", "old")}}});
+    server.SetBody("/changed", "<p>as added</p><script>x()</script><p>now <b>changed</b></p>");
+    server.SetBody("/same", "same");
+    server.SetBody("/image.png", "PNG");
+
+    const CliResult result = Run({"scan", file, "--diff", "--data-dir", dataDir});
+
+    ASSERT_TRUE(result.Finished);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string page = server.Url("/changed");
+    const std::string image = server.Url("/image.png");
+    EXPECT_EQ(result.Out, "Change: " + page + "\nChange: " + image + "\n\n__end of log.\n" +
+                              "--- " + page + " (previous)\n+++ " + page + " (current)\n" +
+                              "@@ -1,1 +1,2 @@\n as added\n+now changed\n" + "--- " + image +
+                              " (previous)\n+++ " + image + " (current)\n" +
+                              "Not a web page: no text to compare.\n");
+}
+
 TEST_F(CliTest, ScanWithoutSavingLeavesTheFileAsItWas) {
     WriteList(file, {{"Default", {Page("/changed", "old")}}});
     server.SetBody("/changed", "new");
