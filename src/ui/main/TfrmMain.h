@@ -20,6 +20,7 @@ class QProgressBar;
 namespace zelmox {
 
 class FileCommands;
+class HelpCommands;
 class SectionTabs;
 class StatusPanels;
 class WatchCommands;
@@ -94,11 +95,13 @@ public:
     void ShowTrayFirstImage();
 
     UserPrompts& Prompts() { return *prompts_; }
+    ShellOpener& Shell() { return *shell_; }
     const Clock& Time() const { return *clock_; }
     // The snapshot folder in use; the per-user default is created when missing.
     std::string SnapshotFolder();
     FileCommands& Files() { return *fileCommands_; }
     WatchCommands& Watches() { return *watchCommands_; }
+    HelpCommands& Help() { return *helpCommands_; }
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
@@ -157,6 +160,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
     WatchCommands* watchCommands_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan or add to end.
