@@ -79,7 +79,7 @@ TEST_F(UpdateCheckTest, ComparesWholeLinesAndFetchesTheHistoryOfANewerRelease) {
          1,
          "v2.3 <b>faster</b>\n"},
         {"trailing spaces",
-         PageReply::Ok("February 3rd 2007\r\nv2.2  "),
+         PageReply::Ok("February 3rd 2007\rv2.2  "),
          PageReply::Ok("h"),
          {"February 3rd 2007", "v2.2  ", "A new version is available!"},
          true,

@@ -56,10 +56,6 @@ TfrmAbout::TfrmAbout(const QString& versionText, ShellOpener& shell, QWidget* pa
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(ClientWidth, ClientHeight);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
     // The box is laid out to the pixel for a small face; a condensed one keeps the texts within
     // their places where Tahoma is missing.
     QFont small;
@@ -142,9 +138,9 @@ void TfrmAbout::ShowPicture() {
     image3_->setPixmap(QPixmap::fromImage(image));
 }
 
-void TfrmAbout::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
+void TfrmAbout::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
     painter.fillRect(2, 112, 424, 137, BandColour);
     // The strips lie over the band's edges and frame it above and below.
     painter.fillRect(2, 110, 424, 8, StripColour);

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 
 namespace zelmox {
 
@@ -25,23 +26,20 @@ constexpr int VersionRow = 56;
 constexpr int ButtonTop = 186;
 constexpr int HistoryTop = 226;
 
-// The lines of a reply: a line ends at CR LF, a lone CR or a lone LF; a last line without an
-// ending counts too.
-QStringList Lines(const QByteArray& content) {
+// The first lines of a reply, at most count of them: a line ends at CR LF, a lone CR or a lone
+// LF; a last line without an ending counts too.
+QStringList FirstLines(const QByteArray& content, int count) {
     QStringList lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < content.size(); ++i) {
-        if (content[i] != '\r' && content[i] != '\n') {
-            continue;
+    while (start < content.size() && lines.size() < count) {
+        qsizetype end = start;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n') {
+            ++end;
         }
-        lines << ShowText(content.mid(start, i - start).toStdString());
-        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < content.size()) {
-        lines << ShowText(content.mid(start).toStdString());
+        lines << ShowText(content.mid(start, end - start).toStdString());
+        const bool crLf =
+            end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n';
+        start = end + (crLf ? 2 : 1);
     }
     return lines;
 }
@@ -106,6 +104,7 @@ void TfrmCheckVersion::BuildControls() {
 
     mHistory_ = new QPlainTextEdit(this);
     mHistory_->setObjectName(QStringLiteral("mHistory"));
+    mHistory_->setAccessibleName(QStringLiteral("History"));
     mHistory_->setReadOnly(true);
     mHistory_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     mHistory_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -118,6 +117,10 @@ void TfrmCheckVersion::BuildControls() {
 
 void TfrmCheckVersion::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The window system shows it again after a minimise: that is no new check.
+    if (event->spontaneous()) {
+        return;
+    }
     if (const QScreen* shown = screen()) {
         move(shown->availableGeometry().center() - rect().center());
     }
@@ -126,7 +129,7 @@ void TfrmCheckVersion::showEvent(QShowEvent* event) {
 
 void TfrmCheckVersion::hideEvent(QHideEvent* event) {
     // Closed while waiting: the answer, should it still come, is not wanted.
-    if (pending_ != nullptr) {
+    if (!event->spontaneous() && pending_ != nullptr) {
         pending_->Abort();
         pending_ = nullptr;
     }
@@ -150,7 +153,7 @@ void TfrmCheckVersion::Fetch(const QString& path, ReplyHandler handler) {
 }
 
 void TfrmCheckVersion::VersionArrived(bool ok, const QByteArray& content) {
-    const QStringList lines = Lines(content);
+    const QStringList lines = FirstLines(content, 2);
     if (!ok || lines.size() < 2) {
         ShowFailure();
         return;
