@@ -58,14 +58,5 @@ TEST(CubeAnimationTest, FirstStepTurnsAboutXThenYAndProjects) {
     EXPECT_FALSE(cube.Picture().IsSet(104, 104));
 }
 
-TEST(CubeAnimationTest, FiguresLieInsideTheCubeParallelToAFace) {
-    for (int i = 8; i < CubeAnimation::PointCount; ++i) {
-        const CubePoint& point = CubeAnimation::StartPoints[static_cast<std::size_t>(i)];
-        EXPECT_EQ(point.Z, i <= 12 ? -80 : 80) << i;
-        EXPECT_LE(std::abs(point.X), 50) << i;
-        EXPECT_LE(std::abs(point.Y), 80) << i;
-    }
-}
-
 } // namespace
 } // namespace zelmox
