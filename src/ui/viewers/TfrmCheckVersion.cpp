@@ -82,8 +82,8 @@ void TfrmCheckVersion::BuildControls() {
         ->setFont(bold);
     AddLabel(QStringLiteral("lLatest"), QStringLiteral("Latest Available"), LatestColumn, 12)
         ->setFont(bold);
-    AddLabel(QStringLiteral("lDate"), QStringLiteral("Date"), 68, DateRow);
-    AddLabel(QStringLiteral("lVersion"), QStringLiteral("Version"), 68, VersionRow);
+    AddLabel(QStringLiteral("lDateHeading"), QStringLiteral("Date"), 68, DateRow);
+    AddLabel(QStringLiteral("lVersionHeading"), QStringLiteral("Version"), 68, VersionRow);
     const QString unknown = QStringLiteral("......");
     lIVDate_ = AddLabel(QStringLiteral("lIVDate"), unknown, InstalledColumn, DateRow);
     lIVVersion_ = AddLabel(QStringLiteral("lIVVersion"), unknown, InstalledColumn, VersionRow);
