@@ -2,6 +2,7 @@
 
 #include "DisplayText.h"
 #include "FileCommands.h"
+#include "HelpCommands.h"
 #include "Images.h"
 #include "QtPorts.h"
 #include "SectionGrid.h"
@@ -173,6 +174,10 @@ void TfrmMain::BuildMenus() {
     QAction* clearThisTab = tools->addAction(QStringLiteral("Clear all in the current section"),
                                              this, &TfrmMain::miClearThisTabClick);
     clearThisTab->setObjectName(QStringLiteral("miClearThisTab"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    helpCommands_ = new HelpCommands(*this, help);
 }
 
 void TfrmMain::BuildToolBar() {

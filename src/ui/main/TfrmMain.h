@@ -20,6 +20,7 @@ class QProgressBar;
 namespace zelmox {
 
 class FileCommands;
+class HelpCommands;
 class SectionTabs;
 class StatusPanels;
 class ViewCommands;
@@ -95,12 +96,14 @@ public:
     void ShowTrayFirstImage();
 
     UserPrompts& Prompts() { return *prompts_; }
+    ShellOpener& Shell() { return *shell_; }
     const Clock& Time() const { return *clock_; }
     // The snapshot folder in use; the per-user default is created when missing.
     std::string SnapshotFolder();
     FileCommands& Files() { return *fileCommands_; }
     WatchCommands& Watches() { return *watchCommands_; }
     ViewCommands& Views() { return *viewCommands_; }
+    HelpCommands& Help() { return *helpCommands_; }
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
@@ -160,6 +163,7 @@ private:
     FileCommands* fileCommands_ = nullptr;
     WatchCommands* watchCommands_ = nullptr;
     ViewCommands* viewCommands_ = nullptr;
+    HelpCommands* helpCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan or add to end.
