@@ -119,6 +119,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     tray_->SetHint(QStringLiteral("Zelmox ") + ProgramVersion);
     tray_->SetImage(TrayIcon::Idle);
 
+    viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
     watchCommands_ = new WatchCommands(*this);
     connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
@@ -126,7 +127,6 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
             QTimer::singleShot(0, this, &QWidget::close);
         }
     });
-    viewCommands_ = new ViewCommands(*this, *shell_);
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -173,6 +173,10 @@ void TfrmMain::BuildMenus() {
     QAction* clearThisTab = tools->addAction(QStringLiteral("Clear all in the current section"),
                                              this, &TfrmMain::miClearThisTabClick);
     clearThisTab->setObjectName(QStringLiteral("miClearThisTab"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    viewCommands_->AddMenuItems(*tools, *help);
 }
 
 void TfrmMain::BuildToolBar() {
@@ -270,6 +274,7 @@ QWidget* TfrmMain::BuildBottomBar() {
 
     connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_,
             &ViewCommands::sbCompareClick);
+    connect(buttons_.sbInfo, &QToolButton::clicked, viewCommands_, &ViewCommands::sbInfoClick);
     connect(buttons_.sbClear, &QToolButton::clicked, this, &TfrmMain::sbClearClick);
     connect(buttons_.sbEdit, &QToolButton::clicked, watchCommands_, &WatchCommands::sbEditClick);
     connect(sbMinimise, &QToolButton::clicked, this, &TfrmMain::sbMinimiseClick);
