@@ -12,7 +12,6 @@
 #include <QTextBlock>
 #include <QWindow>
 #include <map>
-#include <set>
 
 namespace zelmox::test {
 namespace {
@@ -34,91 +33,72 @@ protected:
     static std::vector<TfrmHelp*> HelpWindows() {
         std::vector<TfrmHelp*> windows;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* help = qobject_cast<TfrmHelp*>(widget);
-                help != nullptr && help->isVisible()) {
+            if (auto* help = qobject_cast<TfrmHelp*>(widget); help && help->isVisible()) {
                 windows.push_back(help);
             }
         }
         return windows;
     }
-    static QToolButton* ToolButton(QWidget* help, const char* name) {
+    static QToolButton* Tool(QWidget* help, const char* name) {
         return help->findChild<QToolButton*>(QString::fromLatin1(name));
-    }
-    // Enabled states of back and forward, as "back forward", "back", "forward" or "".
-    static QString Moves(QWidget* help) {
-        QStringList enabled;
-        for (const char* name : {"tbBack", "tbForward"}) {
-            if (ToolButton(help, name)->isEnabled()) {
-                enabled << QString::fromLatin1(name).mid(2).toLower();
-            }
-        }
-        return enabled.join(' ');
     }
 };
 
-TEST_F(HelpViewerTest, EachF1OpensAnotherWindowOnTheIndex) {
+TEST_F(HelpViewerTest, EachF1OpensAnotherWindowOnTheIndexThatMovesBetweenPagesOnly) {
     EXPECT_EQ(Action("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
     Action("Help2")->trigger();
     Action("Help2")->trigger();
-    const std::vector<TfrmHelp*> windows = HelpWindows();
-    ASSERT_EQ(windows.size(), 2u);
-    for (TfrmHelp* help : windows) {
-        EXPECT_EQ(help->windowTitle(), "Zelmox Help");
-        EXPECT_EQ(Moves(help), "");
-        EXPECT_EQ(help->findChild<QComboBox*>("cbNavigate")->currentText(), "-- Navigate --");
+    ASSERT_EQ(HelpWindows().size(), 2u);
+    TfrmHelp* help = HelpWindows().front();
+    EXPECT_EQ(HelpWindows().back()->windowTitle(), "Zelmox Help");
+    EXPECT_FALSE(Tool(help, "tbBack")->isEnabled() || Tool(help, "tbForward")->isEnabled());
+
+    HelpBrowser* browser = help->Browser();
+    browser->FollowLink(QUrl("overview.htm#types"));
+    EXPECT_EQ(help->windowTitle(), "Zelmox Help - Overview");
+    EXPECT_TRUE(Tool(help, "tbBack")->isEnabled() && !Tool(help, "tbForward")->isEnabled());
+    QTest::mouseClick(Tool(help, "tbBack"), Qt::LeftButton);
+    EXPECT_EQ(help->windowTitle(), "Zelmox Help");
+    EXPECT_TRUE(!Tool(help, "tbBack")->isEnabled() && Tool(help, "tbForward")->isEnabled());
+    QTest::mouseClick(Tool(help, "tbForward"), Qt::LeftButton);
+    EXPECT_EQ(browser->source(), HelpBrowser::PageUrl("overview.htm#types"));
+
+    // Web and mail addresses go to the user's programs; nothing else leaves the help folder.
+    for (const char* link : {"https://example.org/x", "mailto:a@example.org", "file:///etc/passwd",
+                             "../icons/app.svg", "qrc:/pages/noexists.htm"}) {
+        browser->FollowLink(QUrl(link));
+        EXPECT_EQ(browser->source(), HelpBrowser::PageUrl("overview.htm#types")) << link;
     }
-    const QPointer<TfrmHelp> closed = windows[0];
-    QTest::mouseClick(ToolButton(closed, "tbClose"), Qt::LeftButton);
+    EXPECT_EQ(shell.opened, (QStringList{"https://example.org/x", "mailto:a@example.org"}));
+
+    help->OpenPage("nosuch.htm");
+    EXPECT_EQ(help->windowTitle(), "Page not found");
+    EXPECT_TRUE(browser->toPlainText().contains("nosuch.htm"));
+    QTest::mouseClick(Tool(help, "tbHome"), Qt::LeftButton);
+    EXPECT_EQ(help->windowTitle(), "Zelmox Help");
+
+    const QPointer<TfrmHelp> closed = help;
+    QTest::mouseClick(Tool(help, "tbClose"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
     EXPECT_EQ(HelpWindows().size(), 1u);
 }
 
-TEST_F(HelpViewerTest, LinksTheToolBarAndTheListMoveBetweenPagesOnly) {
+TEST_F(HelpViewerTest, EveryPageOfTheListAndEveryLinkOfEveryPageResolves) {
+    // The list's items open distinct pages, and item 0 opens nothing.
     TfrmHelp* help = ShowHelp(QString(), shell);
-    HelpBrowser* browser = help->Browser();
-    browser->FollowLink(QUrl("overview.htm#types"));
-    EXPECT_EQ(help->windowTitle(), "Zelmox Help - Overview");
-    EXPECT_EQ(Moves(help), "back");
-    QTest::mouseClick(ToolButton(help, "tbBack"), Qt::LeftButton);
-    EXPECT_EQ(help->windowTitle(), "Zelmox Help");
-    EXPECT_EQ(Moves(help), "forward");
-    QTest::mouseClick(ToolButton(help, "tbForward"), Qt::LeftButton);
-    EXPECT_EQ(browser->source(), HelpBrowser::PageUrl("overview.htm#types"));
-
-    // Web addresses go to the user's browser; other places are never shown here.
-    const QUrl shown = browser->source();
-    for (const char* link : {"https://example.org/x", "mailto:a@example.org", "file:///etc/passwd",
-                             "../icons/app.svg", "qrc:/pages/noexists.htm"}) {
-        browser->FollowLink(QUrl(link));
-        EXPECT_EQ(browser->source(), shown) << link;
-    }
-    EXPECT_EQ(shell.opened, (QStringList{"https://example.org/x", "mailto:a@example.org"}));
-
-    auto* navigate = help->findChild<QComboBox*>("cbNavigate");
-    const QStringList titles{"Zelmox Help",
-                             "Zelmox Help - Overview",
-                             "Zelmox Help - About Zelmox",
-                             "Zelmox Help - How To",
-                             "Zelmox Help - Technical Information",
-                             "Zelmox Help - Useless Info"};
-    for (int item = 1; item < navigate->count(); ++item) {
-        navigate->setCurrentIndex(item);
+    QStringList titles;
+    for (int item = 1; item < help->findChild<QComboBox*>("cbNavigate")->count(); ++item) {
         help->cbNavigateChange(item);
-        EXPECT_EQ(help->windowTitle(), titles[item - 1]);
+        EXPECT_FALSE(titles.contains(help->windowTitle())) << help->windowTitle().toStdString();
+        titles << help->windowTitle();
     }
     help->cbNavigateChange(0);
     EXPECT_EQ(help->windowTitle(), titles.last());
-    QTest::mouseClick(ToolButton(help, "tbHome"), Qt::LeftButton);
-    EXPECT_EQ(help->windowTitle(), "Zelmox Help");
+    EXPECT_FALSE(titles.contains("Page not found"));
 
-    help->OpenPage("nosuch.htm");
-    EXPECT_EQ(help->windowTitle(), "Page not found");
-    EXPECT_TRUE(browser->toPlainText().contains("nosuch.htm"));
-}
-
-TEST_F(HelpViewerTest, EveryPageIsReachableFromTheIndexAndEveryLinkResolves) {
-    HelpBrowser browser(shell);
+    // A walk from the index reaches every page; each link is a web address or a page of the
+    // help with the anchor it names.
     std::map<QString, QStringList> anchorsOf;
     std::vector<QUrl> links;
     std::vector<QString> pending{"index.htm"};
@@ -128,42 +108,33 @@ TEST_F(HelpViewerTest, EveryPageIsReachableFromTheIndexAndEveryLinkResolves) {
         if (anchorsOf.contains(page)) {
             continue;
         }
-        browser.setSource(HelpBrowser::PageUrl(page));
-        EXPECT_TRUE(browser.documentTitle().startsWith("Zelmox Help")) << page.toStdString();
+        help->OpenPage(page);
+        EXPECT_TRUE(help->windowTitle().startsWith("Zelmox Help")) << page.toStdString();
         QStringList& anchors = anchorsOf[page];
-        for (QTextBlock block = browser.document()->begin(); block.isValid();
-             block = block.next()) {
+        const QTextDocument* document = help->Browser()->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
             for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
                 const QTextCharFormat format = fragment.fragment().charFormat();
                 anchors << format.anchorNames();
-                if (!format.anchorHref().isEmpty()) {
-                    const QUrl link = browser.source().resolved(QUrl(format.anchorHref()));
+                const QUrl link = HelpBrowser::PageUrl(page).resolved(format.anchorHref());
+                if (!format.anchorHref().isEmpty() && !HelpBrowser::IsWebAddress(link)) {
+                    EXPECT_TRUE(HelpBrowser::IsHelpPage(link)) << link.toString().toStdString();
                     links.push_back(link);
-                    if (HelpBrowser::IsHelpPage(link)) {
-                        pending.push_back(link.fileName());
-                    }
+                    pending.push_back(link.fileName());
                 }
             }
         }
     }
     for (const QUrl& link : links) {
-        const std::string text = link.toString().toStdString();
-        if (HelpBrowser::IsWebAddress(link)) {
-            continue;
-        }
-        ASSERT_TRUE(HelpBrowser::IsHelpPage(link)) << text;
-        ASSERT_TRUE(anchorsOf.contains(link.fileName())) << text;
         EXPECT_TRUE(link.fragment().isEmpty() ||
                     anchorsOf[link.fileName()].contains(link.fragment()))
-            << text;
+            << link.toString().toStdString();
     }
-    std::set<QString> reached;
-    for (const auto& [page, anchors] : anchorsOf) {
-        reached.insert(page);
+    QStringList reached;
+    for (const auto& entry : anchorsOf) {
+        reached << entry.first;
     }
-    const QStringList files = QDir(":/help").entryList({"*.htm"});
-    EXPECT_EQ(reached, std::set<QString>(files.begin(), files.end()));
-    EXPECT_TRUE(reached.contains("addwatch.htm") && reached.contains("settings.htm"));
+    EXPECT_EQ(reached, QDir(":/help").entryList({"*.htm"}));
 }
 
 TEST_F(HelpViewerTest, HelpOfTheModalWatchDialogCanBeUsedWhileTheDialogWaits) {
@@ -176,7 +147,7 @@ TEST_F(HelpViewerTest, HelpOfTheModalWatchDialogCanBeUsedWhileTheDialogWaits) {
         help = HelpWindows().front();
         EXPECT_EQ(help->windowTitle(), "Zelmox Help - Adding and Editing a Watch");
         // A click that comes through the window system, where a blocked window drops it.
-        QToolButton* home = ToolButton(help, "tbHome");
+        QToolButton* home = Tool(help, "tbHome");
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
                           home->mapTo(help, home->rect().center()));
         EXPECT_EQ(help->windowTitle(), "Zelmox Help");

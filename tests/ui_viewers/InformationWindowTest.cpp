@@ -23,48 +23,37 @@ protected:
         CreateAndStart();
     }
 
-    // Runs a command that shows a modal window, reads the window while it is up, then closes it.
-    void WhileShown(const std::function<void()>& command,
-                    const std::function<void(QWidget&)>& read) {
-        bool shown = false;
+    // The texts a command's modal window shows, read by `read` while it is up; then it is closed.
+    QStringList WhileShown(const std::function<void()>& command,
+                           const std::function<QStringList(QWidget&)>& read) {
+        QStringList texts;
         QTimer::singleShot(0, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             ASSERT_NE(modal, nullptr);
-            shown = true;
-            read(*modal);
+            texts = read(*modal);
             modal->close();
         });
         command();
-        EXPECT_TRUE(shown);
+        return texts;
     }
 
-    // The information page's lines as "label|value", a red "|(page not available)" note beside
-    // a size, and the history entries, each value checked to be shown in dim grey.
-    QStringList PageOf(const std::function<void()>& command) {
-        QStringList lines;
-        WhileShown(command, [&lines](QWidget& page) {
-            EXPECT_EQ(page.windowTitle(), "Information");
-            const auto* grid = page.findChild<QGridLayout*>("gInformation");
-            for (int row = 0; row + 1 < grid->rowCount(); ++row) {
-                const auto* value =
-                    qobject_cast<QLineEdit*>(grid->itemAtPosition(row, 2)->widget());
-                EXPECT_EQ(value->palette().color(QPalette::Text), QColor(0x696969));
-                QString line =
-                    qobject_cast<QLabel*>(grid->itemAtPosition(row, 1)->widget())->text() + '|' +
-                    value->text();
-                const QLayoutItem* note = grid->itemAtPosition(row, 3);
-                if (note->widget() != value) {
-                    EXPECT_EQ(note->widget()->palette().color(QPalette::WindowText), Qt::red);
-                    line += '|' + qobject_cast<QLabel*>(note->widget())->text();
-                }
-                lines << line;
+    // The caption, the notes in red beside their values in dim grey, then the history.
+    static QStringList Page(QWidget& page) {
+        QStringList texts{page.windowTitle()};
+        const auto* grid = page.findChild<QGridLayout*>("gInformation");
+        for (int row = 0; row + 1 < grid->rowCount(); ++row) {
+            const QWidget* value = grid->itemAtPosition(row, 2)->widget();
+            EXPECT_EQ(value->palette().color(QPalette::Text), QColor(0x696969));
+            if (const auto* note = qobject_cast<QLabel*>(grid->itemAtPosition(row, 3)->widget())) {
+                EXPECT_EQ(note->palette().color(QPalette::WindowText), Qt::red);
+                texts << qobject_cast<const QLineEdit*>(value)->text() + ' ' + note->text();
             }
-            const auto* history = page.findChild<QListWidget*>("lbHistory");
-            for (int i = 0; i < history->count(); ++i) {
-                lines << history->item(i)->text();
-            }
-        });
-        return lines;
+        }
+        const auto* history = page.findChild<QListWidget*>("lbHistory");
+        for (int i = 0; i < history->count(); ++i) {
+            texts << history->item(i)->text();
+        }
+        return texts;
     }
 };
 
@@ -73,31 +62,44 @@ TEST_F(InformationWindowTest, InfoAndTheMenuItemShowTheSelectedRowPlaceholderInc
     watch.ChangeHistory = {"2007/01/02 11:00.00", "2007/01/03 12:00.00"};
     std::ofstream(Snapshot(watch.Watch, "_a")) << "now";
     PutWatches(0, {watch});
+    // A right-click selects its row, and the item follows the "info" button.
     Select(0, 1);
     QMenu* menu = Find<QMenu>("puOpenDoc");
     window->Views().PopUpOpenDoc(QPoint());
     EXPECT_TRUE(Action("Information1")->isEnabled());
     menu->hide();
-    const QStringList page = PageOf([this] { Click("sbInfo"); });
-    EXPECT_EQ(page.mid(7, 3),
-              (QStringList{"Original Size|5 bytes|(page not available)",
-                           "Before Size|6 bytes|(page not available)", "After Size|7 bytes"}));
-    EXPECT_EQ(page.mid(12), (QStringList{"2007/01/03 12:00.00", "2007/01/02 11:00.00"}));
+    EXPECT_EQ(
+        WhileShown([this] { Click("sbInfo"); }, Page),
+        (QStringList{"Information", "5 bytes (page not available)", "6 bytes (page not available)",
+                     "2007/01/03 12:00.00", "2007/01/02 11:00.00"}));
 
-    // The menu item follows the "info" button: off on the empty row of a new section, on again
-    // when a scan's end enables the buttons whatever is selected.
+    // The empty row of a new section: off, until a scan's end enables the buttons whatever is
+    // selected; then the page of the placeholder.
     ASSERT_TRUE(window->AddNewTab("Empty"));
     Select(1, 1);
-    window->sg1Click();
-    emit menu->aboutToShow();
+    window->Views().PopUpOpenDoc(QPoint());
     EXPECT_FALSE(Action("Information1")->isEnabled());
+    menu->hide();
     window->EnableToolButtons(ToolButtons::ModeBusy);
     emit menu->aboutToShow();
     ASSERT_TRUE(Action("Information1")->isEnabled());
-    const QStringList placeholder = PageOf([this] { Action("Information1")->trigger(); });
-    EXPECT_EQ(placeholder.first(), "Description|<none>");
-    EXPECT_EQ(placeholder.filter("|0 bytes|(page not available)").size(), 3);
-    EXPECT_EQ(placeholder.last(), "None available.");
+    EXPECT_EQ(WhileShown([this] { Action("Information1")->trigger(); }, Page).mid(1),
+              (QStringList{"0 bytes (page not available)", "0 bytes (page not available)",
+                           "0 bytes (page not available)", "None available."}));
+}
+
+QStringList Statistics(QWidget& window) {
+    QStringList rows{window.windowTitle()};
+    const auto* grid = window.findChild<QTableWidget*>("sgInfo");
+    for (int row = -1; row < grid->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            cells
+                << (row < 0 ? grid->horizontalHeaderItem(column) : grid->item(row, column))->text();
+        }
+        rows << cells.join(' ');
+    }
+    return rows;
 }
 
 TEST_F(InformationWindowTest, StatisticsShowOneRowPerSectionInTabOrderAtEveryShowing) {
@@ -105,41 +107,23 @@ TEST_F(InformationWindowTest, StatisticsShowOneRowPerSectionInTabOrderAtEverySho
     TWatchObject second = StoredWatch("http://host/b", ScanEntireFile, 1);
     first.Watch.AfterSize = 1000;
     second.Watch.AfterSize = 600;
-    TWatchObject failed = StoredWatch("http://host/c", ScanEntireFile, ChangedFailed);
-    failed.Watch.AfterSize = 300;
     PutWatches(0, {first, second});
     ASSERT_TRUE(window->AddNewTab("Failed") && window->AddNewTab("Empty"));
-    PutWatches(1, {failed});
+    PutWatches(1, {StoredWatch("http://host/c", ScanEntireFile, ChangedFailed)});
     EXPECT_EQ(Action("Info1")->shortcut(), QKeySequence(Qt::Key_F4));
+    const auto show = [this] { Action("Info1")->trigger(); };
 
-    const auto rows = [this] {
-        QStringList texts;
-        WhileShown([this] { Action("Info1")->trigger(); },
-                   [&texts](QWidget& statistics) {
-                       EXPECT_EQ(statistics.windowTitle(), "Info");
-                       const auto* grid = statistics.findChild<QTableWidget*>("sgInfo");
-                       for (int row = -1; row < grid->rowCount(); ++row) {
-                           QStringList cells;
-                           for (int column = 0; column < grid->columnCount(); ++column) {
-                               cells << (row < 0 ? grid->horizontalHeaderItem(column)->text()
-                                                 : grid->item(row, column)->text());
-                           }
-                           texts << cells.join(' ');
-                       }
-                   });
-        return texts;
-    };
     const QLocale userLocale;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(rows(),
-              (QStringList{"Section Size Watches 0 1 2 3 4+ Manual Error",
-                           "Default 1,56K 2 1 1 0 0 0 0 0", "Failed 300 bytes 1 0 0 0 0 0 0 1",
+    EXPECT_EQ(WhileShown(show, Statistics),
+              (QStringList{"Info", "Section Size Watches 0 1 2 3 4+ Manual Error",
+                           "Default 1,56K 2 1 1 0 0 0 0 0", "Failed 7 bytes 1 0 0 0 0 0 0 1",
                            "Empty 0,00K 1 1 0 0 0 0 0 0"}));
     QLocale::setDefault(userLocale);
     prompts.yesNo.push_back(true);
     window->tbDeleteSectionClick();
-    EXPECT_EQ(rows().mid(1),
-              (QStringList{"Default 1.56K 2 1 1 0 0 0 0 0", "Failed 300 bytes 1 0 0 0 0 0 0 1"}));
+    EXPECT_EQ(WhileShown(show, Statistics).mid(2),
+              (QStringList{"Default 1.56K 2 1 1 0 0 0 0 0", "Failed 7 bytes 1 0 0 0 0 0 0 1"}));
 }
 
 } // namespace
