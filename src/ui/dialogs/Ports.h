@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class QWidget;
 
 namespace zelmox {
 
@@ -43,6 +46,10 @@ public:
     virtual ~ShellOpener() = default;
     virtual void RunProgram(const QString& target) = 0;
 };
+
+// Opens the program's help on one of its pages ("addwatch.htm"), in a window that stays usable
+// beside the dialog that asks for it.
+using HelpOpener = std::function<void(const QString& page, QWidget* opener)>;
 
 // The notification-area icon.
 class TrayIcon {

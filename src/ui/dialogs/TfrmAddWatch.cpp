@@ -123,7 +123,10 @@ void TfrmAddWatch::BuildControls() {
     checking_ = new QLabel(QStringLiteral("Checking the address..."));
     checking_->setObjectName(QStringLiteral("lChecking"));
     checking_->hide();
+    BitBtn1_ = MakeButton(QStringLiteral("BitBtn1"), QStringLiteral("&Help"));
+    BitBtn1_->setEnabled(false);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn1_);
     buttons->addWidget(checking_);
     buttons->addStretch();
     bOK_ = MakeButton(QStringLiteral("bOK"), QStringLiteral("&OK"));
@@ -143,6 +146,7 @@ void TfrmAddWatch::BuildControls() {
     connect(eKeyword_, &QLineEdit::returnPressed, this, &TfrmAddWatch::eKeywordKeyPress);
     connect(remove, &QPushButton::clicked, this, &TfrmAddWatch::sbDelKeywordClick);
     connect(sbGetLocalFile_, &QToolButton::clicked, this, &TfrmAddWatch::sbGetLocalFileClick);
+    connect(BitBtn1_, &QPushButton::clicked, this, &TfrmAddWatch::BitBtn1Click);
     connect(bOK_, &QPushButton::clicked, this, &TfrmAddWatch::bOKClick);
     connect(bCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::finished, this, [this] {
@@ -152,6 +156,17 @@ void TfrmAddWatch::BuildControls() {
             fetch_ = nullptr;
         }
     });
+}
+
+void TfrmAddWatch::SetHelpOpener(HelpOpener showHelp) {
+    showHelp_ = std::move(showHelp);
+    BitBtn1_->setEnabled(static_cast<bool>(showHelp_));
+}
+
+void TfrmAddWatch::BitBtn1Click() {
+    if (showHelp_) {
+        showHelp_(QStringLiteral("addwatch.htm"), this);
+    }
 }
 
 bool TfrmAddWatch::eventFilter(QObject* watched, QEvent* event) {
@@ -327,8 +342,10 @@ void TfrmAddWatch::SetChecking(bool checking) {
     rbScanType1Click();
 }
 
-TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget* parent) {
+TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget* parent,
+                       const HelpOpener& showHelp) {
     TfrmAddWatch dialog(settings, prompts, parent);
+    dialog.SetHelpOpener(showHelp);
     TWatch watch;
     if (dialog.exec() == QDialog::Accepted) {
         dialog.ReadResult(watch);
@@ -337,8 +354,9 @@ TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget*
 }
 
 TWatch ExecuteEditWatch(const TWatch& watch, const TSettings& settings, UserPrompts& prompts,
-                        const Clock& clock, QWidget* parent) {
+                        const Clock& clock, QWidget* parent, const HelpOpener& showHelp) {
     TfrmAddWatch dialog(settings, prompts, parent);
+    dialog.SetHelpOpener(showHelp);
     dialog.setWindowTitle(QStringLiteral("Edit Watch"));
     dialog.Fill(watch);
     if (dialog.exec() != QDialog::Accepted) {

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "HttpClient.h"
+#include "Ports.h"
 #include "Watch.h"
 
 #include <QDialog>
@@ -18,7 +19,6 @@ class QWidget;
 
 namespace zelmox {
 
-class UserPrompts;
 struct TSettings;
 
 // The add/edit watch dialog: address, description, detection method, keywords and the manual flag.
@@ -36,6 +36,8 @@ public:
     void ReadResult(TWatch& watch) const;
 
     HttpClient& Client() { return client_; }
+    // What "&Help" opens the help with; without one the button stays disabled.
+    void SetHelpOpener(HelpOpener showHelp);
 
     // The dialog's handlers, public for the tests that drive them.
     void ePageAddressExit();
@@ -46,6 +48,7 @@ public:
     void sbDelKeywordClick();
     void sbGetLocalFileClick();
     void bOKClick();
+    void BitBtn1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,19 +76,22 @@ private:
     QListWidget* lbKeywords_ = nullptr;
     QCheckBox* cbManual_ = nullptr;
     QLabel* checking_ = nullptr;
+    QPushButton* BitBtn1_ = nullptr;
     QPushButton* bOK_ = nullptr;
     QPushButton* bCancel_ = nullptr;
     // The address as it stood when the dialog opened or the field was last left.
     QString addressAtLastExit_;
     ContentFetch* fetch_ = nullptr;
+    HelpOpener showHelp_;
 };
 
 // Shows the dialog to add a watch; the record's Address is empty when the user cancelled.
-TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget* parent);
+TWatch ExecuteAddWatch(const TSettings& settings, UserPrompts& prompts, QWidget* parent,
+                       const HelpOpener& showHelp);
 
 // Shows the dialog to edit a watch; the record's Address is empty when the user cancelled. A new
 // address or scan type starts the watch's record afresh; AddressMD5 always follows the result.
 TWatch ExecuteEditWatch(const TWatch& watch, const TSettings& settings, UserPrompts& prompts,
-                        const Clock& clock, QWidget* parent);
+                        const Clock& clock, QWidget* parent, const HelpOpener& showHelp);
 
 } // namespace zelmox

@@ -120,6 +120,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     tray_->SetHint(QStringLiteral("Zelmox ") + ProgramVersion);
     tray_->SetImage(TrayIcon::Idle);
 
+    viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
     watchCommands_ = new WatchCommands(*this);
     connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
@@ -127,7 +128,6 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
             QTimer::singleShot(0, this, &QWidget::close);
         }
     });
-    viewCommands_ = new ViewCommands(*this, *shell_);
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -177,6 +177,7 @@ void TfrmMain::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
+    viewCommands_->AddMenuItems(*tools, *help);
     helpCommands_ = new HelpCommands(*this, help);
 }
 
@@ -275,6 +276,7 @@ QWidget* TfrmMain::BuildBottomBar() {
 
     connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_,
             &ViewCommands::sbCompareClick);
+    connect(buttons_.sbInfo, &QToolButton::clicked, viewCommands_, &ViewCommands::sbInfoClick);
     connect(buttons_.sbClear, &QToolButton::clicked, this, &TfrmMain::sbClearClick);
     connect(buttons_.sbEdit, &QToolButton::clicked, watchCommands_, &WatchCommands::sbEditClick);
     connect(sbMinimise, &QToolButton::clicked, this, &TfrmMain::sbMinimiseClick);

@@ -7,16 +7,37 @@
 #include "Snapshot.h"
 #include "TfrmComparison.h"
 #include "TfrmDifferences.h"
+#include "TfrmHelp.h"
+#include "TfrmInformation.h"
 #include "TfrmMain.h"
+#include "TfrmWatch.h"
 #include "VisibleText.h"
 
 #include <QMenu>
+#include <QToolButton>
 
 namespace zelmox {
 
 ViewCommands::ViewCommands(TfrmMain& window, ShellOpener& shell)
-    : QObject(&window), window_(window), shell_(shell) {
+    : QObject(&window), window_(window), shell_(shell), frmWatch_(new TfrmWatch(&window)) {
     BuildOpenDocMenu();
+}
+
+void ViewCommands::AddMenuItems(QMenu& tools, QMenu& help) {
+    tools.addSeparator();
+    QAction* info1 =
+        tools.addAction(QStringLiteral("Information"), this, &ViewCommands::Info1Click);
+    info1->setObjectName(QStringLiteral("Info1"));
+    info1->setShortcut(Qt::Key_F4);
+    QAction* help2 = help.addAction(QStringLiteral("Help"), this, &ViewCommands::Help2Click);
+    help2->setObjectName(QStringLiteral("Help2"));
+    help2->setShortcut(Qt::Key_F1);
+    help.addSeparator();
+}
+
+HelpOpener ViewCommands::HelpPages() const {
+    return
+        [&shell = shell_](const QString& page, QWidget* opener) { ShowHelp(page, shell, opener); };
 }
 
 void ViewCommands::BuildOpenDocMenu() {
@@ -37,30 +58,35 @@ void ViewCommands::BuildOpenDocMenu() {
     puOpenDoc_->addSeparator();
     add("Live Version", "miLive", &ViewCommands::miLiveClick);
     puOpenDoc_->addSeparator();
-    // The information page comes with its own window; until then the item stays off.
-    QAction* information = puOpenDoc_->addAction(QStringLiteral("Information"));
-    information->setObjectName(QStringLiteral("Information1"));
-    information->setEnabled(false);
-    // Only web pages have a text to compare.
+    information1_ = add("Information", "Information1", &ViewCommands::Information1Click);
+    // Off like the "info" button until a watch is selected.
+    information1_->setEnabled(false);
     connect(puOpenDoc_, &QMenu::aboutToShow, this, [this] {
         const TWatchObject* object = SelectedWatch();
+        // Only web pages have a text to compare.
         miDifferences_->setEnabled(object == nullptr ||
                                    SnapshotExtension(object->Watch.Address) == ".html");
+        information1_->setEnabled(window_.Buttons().sbInfo->isEnabled());
     });
 }
 
 void ViewCommands::PopUpOpenDoc(const QPoint& globalPosition) {
+    // The right-click selected its row; the buttons, and with them the menu, follow it as they
+    // follow a click.
+    window_.sg1Click();
     puOpenDoc_->popup(globalPosition);
 }
 
-const TWatchObject* ViewCommands::SelectedWatch() const {
+const WatchRow* ViewCommands::SelectedRow() const {
     const SectionGrid* grid = window_.Tabs()->ActiveGrid();
     const Section& section = window_.Model().ActiveSection();
     const int row = grid != nullptr ? grid->SelectedRow() : -1;
-    if (!section.IsValidRow(row) || !section.Row(row).HoldsWatch()) {
-        return nullptr;
-    }
-    return &section.Row(row).Object;
+    return section.IsValidRow(row) ? &section.Row(row) : nullptr;
+}
+
+const TWatchObject* ViewCommands::SelectedWatch() const {
+    const WatchRow* row = SelectedRow();
+    return row != nullptr && row->HoldsWatch() ? &row->Object : nullptr;
 }
 
 // The button's enabled state decides when it can be used; the command tests only that a row is
@@ -105,6 +131,25 @@ void ViewCommands::miDifferencesClick() {
             ReadWholeFile(SnapshotFileName(folder, object->Watch, SuffixAfter)),
             object->Watch.Description, &window_);
     }
+}
+
+// The placeholder of an empty section has a page too: every field empty.
+void ViewCommands::sbInfoClick() {
+    if (const WatchRow* row = SelectedRow()) {
+        ShowWatchInformation(row->Object, window_.SnapshotFolder(), &window_);
+    }
+}
+
+void ViewCommands::Information1Click() {
+    sbInfoClick();
+}
+
+void ViewCommands::Info1Click() {
+    frmWatch_->ShowStatistics(window_.Model());
+}
+
+void ViewCommands::Help2Click() {
+    ShowHelp(QString(), shell_, &window_);
 }
 
 } // namespace zelmox

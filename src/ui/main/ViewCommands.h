@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Ports.h"
+
 #include <QObject>
 #include <string_view>
 
@@ -9,12 +11,14 @@ class QPoint;
 
 namespace zelmox {
 
-class ShellOpener;
 class TfrmMain;
+class TfrmWatch;
 struct TWatchObject;
+struct WatchRow;
 
-// Looking at the versions of the selected watch: the comparison window, the grids' open-version
-// menu (puOpenDoc) and the differences view.
+// Looking at what the scans recorded: the comparison window, the grids' open-version menu
+// (puOpenDoc), the differences view, the information page of a watch and the statistics of the
+// sections; and the help.
 class ViewCommands : public QObject {
     Q_OBJECT
 
@@ -23,6 +27,10 @@ public:
 
     QMenu* OpenDocMenu() const { return puOpenDoc_; }
     void PopUpOpenDoc(const QPoint& globalPosition);
+    // Tools > "Information" and Help > "Help".
+    void AddMenuItems(QMenu& tools, QMenu& help);
+    // Opens the help on a page beside the window that asks, as the dialogs' "&Help" buttons do.
+    HelpOpener HelpPages() const;
 
     void sbCompareClick();
     void miOriginalClick();
@@ -30,9 +38,15 @@ public:
     void miCurrentClick();
     void miLiveClick();
     void miDifferencesClick();
+    void sbInfoClick();
+    void Information1Click();
+    void Info1Click();
+    void Help2Click();
 
 private:
     void BuildOpenDocMenu();
+    // The top selected row of the active grid, the empty placeholder included.
+    const WatchRow* SelectedRow() const;
     // The watch of the top selected row of the active grid, when the row's address is not empty.
     const TWatchObject* SelectedWatch() const;
     void OpenSnapshot(std::string_view suffix);
@@ -41,6 +55,9 @@ private:
     ShellOpener& shell_;
     QMenu* puOpenDoc_ = nullptr;
     QAction* miDifferences_ = nullptr;
+    QAction* information1_ = nullptr;
+    // The statistics window lives as long as the main window.
+    TfrmWatch* frmWatch_ = nullptr;
 };
 
 } // namespace zelmox

@@ -8,6 +8,7 @@
 #include "SnapshotStore.h"
 #include "TfrmAddWatch.h"
 #include "TfrmMain.h"
+#include "ViewCommands.h"
 
 namespace zelmox {
 
@@ -24,7 +25,8 @@ void WatchCommands::tbAddWatchClick() {
     if (window_.RefuseWhileBusy()) {
         return;
     }
-    TWatch record = ExecuteAddWatch(window_.Settings(), window_.Prompts(), &window_);
+    TWatch record = ExecuteAddWatch(window_.Settings(), window_.Prompts(), &window_,
+                                    window_.Views().HelpPages());
     if (record.Address.empty() || window_.RefuseWhileBusy()) {
         return;
     }
@@ -97,8 +99,8 @@ void WatchCommands::sbEditClick() {
     }
     WatchRow& watchRow = window_.Model().ActiveSection().Row(row);
     const TWatch old = watchRow.Object.Watch;
-    const TWatch edited =
-        ExecuteEditWatch(old, window_.Settings(), window_.Prompts(), window_.Time(), &window_);
+    const TWatch edited = ExecuteEditWatch(old, window_.Settings(), window_.Prompts(),
+                                           window_.Time(), &window_, window_.Views().HelpPages());
     // The row may have gone while the dialog was open only through a refused command; check.
     if (edited.Address.empty() || SelectedWatchRow() != row) {
         return;
