@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zelmox {
@@ -199,30 +201,74 @@ TEST_F(DataFileTest, SaveWritesNumbersPlainlyAndReplacesTheWholeFile) {
 }
 
 TEST_F(DataFileTest, SavingThroughASymbolicLinkKeepsTheLink) {
-    const std::string real = Put("old", "real.zelmox");
-    const std::string link = dir_.File("link.zelmox");
-    std::filesystem::create_symlink(real, link);
     model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
-
-    ASSERT_TRUE(SaveData(model_, link).Ok);
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_NE(ReadFile(real).find("Address=http://a/"), std::string::npos);
-    EXPECT_EQ(model_.CurrentFileName, link);
+    const std::string real = Put("old", "real.zelmox");
+    std::filesystem::create_directory(dir_.File("sub"));
+    // A link to a file, a link to a file not made yet, and a relative link to a link.
+    const struct {
+        std::string link;
+        std::string target;
+        std::string written;
+    } cases[] = {{dir_.File("link.zelmox"), real, real},
+                 {dir_.File("new-link.zelmox"), dir_.File("new.zelmox"), dir_.File("new.zelmox")},
+                 {dir_.File("sub/relative.zelmox"), "../link.zelmox", real}};
+    for (const auto& c : cases) {
+        std::filesystem::create_symlink(c.target, c.link);
+        ASSERT_TRUE(SaveData(model_, c.link).Ok) << c.link;
+        EXPECT_TRUE(std::filesystem::is_symlink(c.link)) << c.link;
+        EXPECT_NE(ReadFile(c.written).find("Address=http://a/"), std::string::npos) << c.link;
+        EXPECT_EQ(model_.CurrentFileName, c.link);
+    }
 }
 
-TEST_F(DataFileTest, ChangedZeroIsPlainAnythingElseHighlights) {
-    ASSERT_TRUE(Load(CrLf({"$S", "{", "Address=http://a/", "Changed=0", "}", "{",
-                           "Address=http://b/", "Changed=999", "}"}))
-                    .Ok);
-    const WatchRow& plain = model_.Tab(0).Row(1);
-    EXPECT_FALSE(plain.Object.Highlighted);
-    EXPECT_EQ(plain.Object.Changed, 0);
-    EXPECT_EQ(plain.Cells[ColSortKey], "0");
-    const WatchRow& failed = model_.Tab(0).Row(2);
-    EXPECT_TRUE(failed.Object.Highlighted);
-    EXPECT_EQ(failed.Object.Changed, 999);
-    EXPECT_EQ(failed.Cells[ColSortKey], "999");
-    EXPECT_EQ(model_.HighlightedCount(), 1);
+TEST_F(DataFileTest, SaveRemovesTemporaryFilesOnlyOfSavesWhoseProcessEnded) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string path = Put("old");
+    const std::string abandoned = path + ".tmp" + std::to_string(ended) + "-12";
+    const std::string running = path + ".tmp" + std::to_string(::getppid()) + "-34";
+    const std::string otherFile = dir_.File("other.zelmox.tmp") + std::to_string(ended) + "-56";
+    const std::string otherName = path + ".tmp" + std::to_string(ended) + "-x";
+    for (const std::string& file : {abandoned, running, otherFile, otherName}) {
+        WriteFile(file, "partial");
+    }
+
+    ASSERT_TRUE(SaveData(model_, path).Ok);
+    EXPECT_FALSE(FileExists(abandoned));
+    for (const std::string& kept : {running, otherFile, otherName}) {
+        EXPECT_TRUE(FileExists(kept)) << kept;
+    }
+}
+
+TEST_F(DataFileTest, SaveKeepsTheModeOfTheFileItReplaces) {
+    model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
+    for (const auto mode : {std::filesystem::perms(0600), std::filesystem::perms(0640)}) {
+        const std::string path = Put("old");
+        std::filesystem::permissions(path, mode);
+        ASSERT_TRUE(SaveData(model_, path).Ok);
+        EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
+    }
+}
+
+TEST_F(DataFileTest, ChangedLevelsAndTheFailedMarkHighlightAnythingElseReadsAsZero) {
+    const struct {
+        const char* value;
+        std::int32_t changed;
+        bool highlighted;
+    } cases[] = {{"0", 0, false},    {"1", 1, true},   {"4", 4, true},
+                 {"999", 999, true}, {"5", 0, false},  {"998", 0, false},
+                 {"1000", 0, false}, {"-1", 0, false}, {"-2147483648", 0, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(OneWatch({"Address=http://a/", std::string("Changed=") + c.value})).Ok);
+        const WatchRow& row = model_.Tab(0).Row(1);
+        EXPECT_EQ(row.Object.Changed, c.changed) << c.value;
+        EXPECT_EQ(row.Object.Highlighted, c.highlighted) << c.value;
+        EXPECT_EQ(row.Cells[ColSortKey], std::to_string(c.changed)) << c.value;
+    }
 }
 
 TEST_F(DataFileTest, OldDayFirstStampsAreConvertedOnLoadOnly) {
@@ -420,7 +466,7 @@ TEST_F(DataFileTest, MalformedIntegerStopsReadingAndForgetsTheFileName) {
 TEST_F(DataFileTest, EveryIntegerKeyRejectsMalformedValues) {
     for (const std::string key :
          {"ScanType=", "BeforeSize=", "AfterSize=", "OriginalSize=", "Manual=", "Changed="}) {
-        for (const std::string value : {"abc", "", "1x", "2147483648", "1.5"}) {
+        for (const std::string value : {"abc", "", "1x", "2147483648", "1.5", "+-5"}) {
             const DataFileResult result = Load(OneWatch({"Address=http://a/", key + value}));
             EXPECT_FALSE(result.Ok) << key << value;
             EXPECT_EQ(result.Error, "'" + value + "' is not a valid integer value") << key;
