@@ -4,6 +4,7 @@
 #include "ScanRules.h"
 #include "SnapshotStore.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace zelmox {
@@ -13,6 +14,9 @@ namespace {
 // How far past the row being applied fetches may start, in multiples of the fetches allowed at
 // once: enough to keep every slot busy behind a slow row, without holding many pages in memory.
 constexpr std::size_t LookAheadFactor = 4;
+
+// How long one pass of applying rows may keep the event loop waiting before it yields.
+constexpr qint64 PassBudgetMs = 10;
 
 QString StatusText(const Section& section, const WatchRow& row) {
     return QStringLiteral("Scanning... ") + QString::fromUtf8(section.Name) +
@@ -61,6 +65,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     allTabs_ = allTabs;
     scanChanges_ = 0;
     failedFetches_ = 0;
+    snapshotFailures_ = 0;
     emit BusyChanged(true);
     log_.Clear();
     if (allTabs) {
@@ -70,6 +75,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     tabChanges_.assign(static_cast<std::size_t>(model_.TabCount()), 0);
     nextToApply_ = 0;
     inFlight_ = 0;
+    heldBytes_ = 0;
     hostLoad_.clear();
     for (const int tab : tabs) {
         PlanTab(tab);
@@ -106,7 +112,10 @@ void Scanner::Pump() {
         const bool waiting = planned.NeedsFetch && !planned.InFlight && !planned.Done;
         const bool hostFree =
             planned.Host.isEmpty() || hostLoad_.value(planned.Host) < limits_.MaxPerHost;
-        if (waiting && hostFree) {
+        // The row the scan waits for always starts; pages further ahead wait while many bytes are
+        // held already.
+        const bool roomToHold = index == nextToApply_ || heldBytes_ <= limits_.MaxHeldBytes;
+        if (waiting && hostFree && roomToHold) {
             StartFetch(index);
         }
     }
@@ -131,6 +140,7 @@ void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
     planned.Done = true;
     planned.Ok = ok && !content.isEmpty();
     planned.Content = content;
+    heldBytes_ += content.size();
     --inFlight_;
     if (!planned.Host.isEmpty()) {
         --hostLoad_[planned.Host];
@@ -145,13 +155,21 @@ void Scanner::ApplyReadyRows() {
         return;
     }
     applying_ = true;
+    QElapsedTimer pass;
+    pass.start();
+    bool outOfTime = false;
     while (running_ && !stopRequested_ && nextToApply_ < plan_.size()) {
         PlannedRow& planned = plan_[nextToApply_];
         if (planned.NeedsFetch && !planned.Done) {
             break;
         }
+        if (pass.hasExpired(PassBudgetMs)) {
+            outOfTime = true;
+            break;
+        }
         ++nextToApply_;
         ApplyRow(planned);
+        heldBytes_ -= planned.Content.size();
         planned.Content.clear();
     }
     applying_ = false;
@@ -159,7 +177,23 @@ void Scanner::ApplyReadyRows() {
         Finish();
     } else if (running_ && !stopRequested_) {
         Pump();
+        if (outOfTime) {
+            ContinueApplyingLater();
+        }
     }
+}
+
+// The rest of the ready rows are applied in a later turn of the event loop, after it painted and
+// answered what came meanwhile.
+void Scanner::ContinueApplyingLater() {
+    if (continuationPending_) {
+        return;
+    }
+    continuationPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        continuationPending_ = false;
+        ApplyReadyRows();
+    });
 }
 
 void Scanner::ApplyRow(PlannedRow& planned) {
@@ -179,7 +213,11 @@ void Scanner::ApplyRow(PlannedRow& planned) {
             log_.AddToLog("Change: " + watch.Address);
             const std::string_view content(planned.Content.constData(),
                                            static_cast<std::size_t>(planned.Content.size()));
-            for (std::string& line : RotateSnapshots(dataFolder_(), watch, content)) {
+            std::vector<std::string> failures = RotateSnapshots(dataFolder_(), watch, content);
+            if (!failures.empty()) {
+                ++snapshotFailures_;
+            }
+            for (std::string& line : failures) {
                 log_.AddToLog(std::move(line));
             }
             ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
@@ -233,6 +271,7 @@ void Scanner::AbortFetches() {
         }
     }
     inFlight_ = 0;
+    heldBytes_ = 0;
     hostLoad_.clear();
 }
 
