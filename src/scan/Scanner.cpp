@@ -145,7 +145,8 @@ void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
     if (!planned.Host.isEmpty()) {
         --hostLoad_[planned.Host];
     }
-    ApplyReadyRows();
+    // Applied in a turn of its own, apart from the network work that brought the page in.
+    ContinueApplyingLater();
 }
 
 void Scanner::ApplyReadyRows() {
@@ -183,8 +184,8 @@ void Scanner::ApplyReadyRows() {
     }
 }
 
-// The rest of the ready rows are applied in a later turn of the event loop, after it painted and
-// answered what came meanwhile.
+// Ready rows are applied in a later turn of the event loop, after it painted and answered what
+// came meanwhile.
 void Scanner::ContinueApplyingLater() {
     if (continuationPending_) {
         return;

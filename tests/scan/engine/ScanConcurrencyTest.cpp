@@ -235,8 +235,10 @@ TEST(ScanLimitsTest, PagesAheadOfAnAwaitedRowStopOnceTheyHoldTooManyBytes) {
     QTimer::singleShot(400, [&] { fetchedMeanwhile = server.TotalHits(); });
 
     ASSERT_TRUE(rig.Run());
-    // The first four, then one more for each page while at most the cap is held.
-    EXPECT_EQ(fetchedMeanwhile, 6);
+    // The first four, then at most one more for each page that arrived while no more than the cap
+    // was held: never the ten a look-ahead without the cap starts.
+    EXPECT_GE(fetchedMeanwhile, 4);
+    EXPECT_LE(fetchedMeanwhile, 6);
     EXPECT_EQ(server.TotalHits(), 11);
     EXPECT_EQ(rig.Engine.TotalChanges(), 11);
 }
