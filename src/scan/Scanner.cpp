@@ -31,6 +31,9 @@ Scanner::Scanner(SectionModel& model, ContentSource& source, const Clock& clock,
       dataFolder_(std::move(dataFolder)) {}
 
 Scanner::~Scanner() {
+    if (pageWork_.valid()) {
+        pageWork_.wait();
+    }
     AbortFetches();
 }
 
@@ -159,7 +162,7 @@ void Scanner::ApplyReadyRows() {
     QElapsedTimer pass;
     pass.start();
     bool outOfTime = false;
-    while (running_ && !stopRequested_ && nextToApply_ < plan_.size()) {
+    while (running_ && !stopRequested_ && !pageWorkRunning_ && nextToApply_ < plan_.size()) {
         PlannedRow& planned = plan_[nextToApply_];
         if (planned.NeedsFetch && !planned.Done) {
             break;
@@ -169,9 +172,9 @@ void Scanner::ApplyReadyRows() {
             break;
         }
         ++nextToApply_;
-        ApplyRow(planned);
-        heldBytes_ -= planned.Content.size();
-        planned.Content.clear();
+        if (ApplyRow(planned)) {
+            CompleteRow(planned);
+        }
     }
     applying_ = false;
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
@@ -197,36 +200,68 @@ void Scanner::ContinueApplyingLater() {
     });
 }
 
-void Scanner::ApplyRow(PlannedRow& planned) {
+bool Scanner::ApplyRow(PlannedRow& planned) {
     Section& section = model_.Tab(planned.Tab);
     WatchRow& row = section.Row(planned.Row);
     emit StatusTextChanged(StatusText(section, row));
-    if (planned.NeedsFetch) {
-        if (!planned.Ok) {
-            ++failedFetches_;
-            RecordFailedFetch(row, clock_);
-        } else if (RecordFetchedContent(row,
-                                        {planned.Content.constData(),
-                                         static_cast<std::size_t>(planned.Content.size())},
-                                        clock_)) {
-            const TWatch& watch = row.Object.Watch;
-            emit NotifySound(watch.ScanType);
-            log_.AddToLog("Change: " + watch.Address);
-            const std::string_view content(planned.Content.constData(),
-                                           static_cast<std::size_t>(planned.Content.size()));
-            std::vector<std::string> failures = RotateSnapshots(dataFolder_(), watch, content);
-            if (!failures.empty()) {
-                ++snapshotFailures_;
-            }
-            for (std::string& line : failures) {
-                log_.AddToLog(std::move(line));
-            }
-            ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
-            ++scanChanges_;
-        }
+    if (!planned.NeedsFetch) {
+        return true;
     }
+    if (!planned.Ok) {
+        ++failedFetches_;
+        RecordFailedFetch(row, clock_);
+        return true;
+    }
+    StartPageWork(planned, row.Object.Watch);
+    return false;
+}
+
+void Scanner::StartPageWork(const PlannedRow& planned, const TWatch& watch) {
+    pageWorkRunning_ = true;
+    pageWork_ = std::async(std::launch::async, [this, watch, content = planned.Content,
+                                                folder = dataFolder_()] {
+        const std::string_view bytes(content.constData(), static_cast<std::size_t>(content.size()));
+        PageWork work;
+        work.Outcome = CheckRule(watch, bytes);
+        if (work.Outcome.Changed) {
+            work.SnapshotFailures = RotateSnapshots(folder, watch, bytes);
+        }
+        QMetaObject::invokeMethod(this, &Scanner::FinishPageRow, Qt::QueuedConnection);
+        return work;
+    });
+}
+
+void Scanner::FinishPageRow() {
+    PageWork work = pageWork_.get();
+    // The row whose page was worked on is the last one taken up.
+    PlannedRow& planned = plan_[nextToApply_ - 1];
+    WatchRow& row = model_.Tab(planned.Tab).Row(planned.Row);
+    if (RecordFetchedContent(row, work.Outcome, static_cast<std::size_t>(planned.Content.size()),
+                             clock_)) {
+        const TWatch& watch = row.Object.Watch;
+        emit NotifySound(watch.ScanType);
+        log_.AddToLog("Change: " + watch.Address);
+        if (!work.SnapshotFailures.empty()) {
+            ++snapshotFailures_;
+        }
+        for (std::string& line : work.SnapshotFailures) {
+            log_.AddToLog(std::move(line));
+        }
+        ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
+        ++scanChanges_;
+    }
+    CompleteRow(planned);
+    // Only now may the next row start: a sound waited for above lets other events run first.
+    pageWorkRunning_ = false;
+    ApplyReadyRows();
+}
+
+void Scanner::CompleteRow(PlannedRow& planned) {
+    Section& section = model_.Tab(planned.Tab);
     const bool tabChanged = tabChanges_[static_cast<std::size_t>(planned.Tab)] > 0;
     section.ChangeMark = tabChanged;
+    heldBytes_ -= planned.Content.size();
+    planned.Content.clear();
     emit RowUpdated(planned.Tab, planned.Row);
     emit TabImageChanged(planned.Tab, tabChanged);
     emit ProgressStepped();
@@ -236,8 +271,8 @@ void Scanner::Finish() {
     if (!running_) {
         return;
     }
-    // Never in the middle of applying a row: the pass ends the scan when it returns.
-    if (applying_) {
+    // Never in the middle of applying a row: the pass, or the row's page work, ends the scan.
+    if (applying_ || pageWorkRunning_) {
         finishPending_ = true;
         return;
     }

@@ -3,12 +3,14 @@
 #include "Clock.h"
 #include "ContentFetch.h"
 #include "ScanLog.h"
+#include "ScanRules.h"
 #include "SectionModel.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,9 @@ struct ScanLimits {
 // Scans sections: fetches every watch, applies its change rule, rotates its snapshots and logs.
 // Several fetches run at once, but results are applied strictly in row order, so watches, cells,
 // snapshot files and log lines end exactly as a one-at-a-time scan leaves them. Rows are applied in
-// short passes that hand control back to the event loop, so the window never stalls for long, even
-// on large pages. The window's part
+// short passes that hand control back to the event loop, and the heavy part of a fetched page's
+// row (its rule's digest, its snapshot files) runs on a worker thread while the event loop goes on,
+// so the window never stalls for long, even on large pages. The window's part
 // (buttons, progress, tray, sounds) is reached through the signals. While a scan runs, the rows
 // and sections of the model must not be added, removed or reordered.
 class Scanner : public QObject {
@@ -93,9 +96,20 @@ private:
     void Pump();
     void StartFetch(std::size_t index);
     void OnFetched(std::size_t index, bool ok, const QByteArray& content);
+    // What the worker thread found for a fetched page: the rule's outcome and, on a change, the
+    // log lines of the snapshot steps that failed.
+    struct PageWork {
+        RuleOutcome Outcome;
+        std::vector<std::string> SnapshotFailures;
+    };
+
     void ApplyReadyRows();
     void ContinueApplyingLater();
-    void ApplyRow(PlannedRow& planned);
+    // Applies a row, or hands its page to the worker thread (false): FinishPageRow then ends it.
+    bool ApplyRow(PlannedRow& planned);
+    void StartPageWork(const PlannedRow& planned, const TWatch& watch);
+    void FinishPageRow();
+    void CompleteRow(PlannedRow& planned);
     void Finish();
     void AbortFetches();
 
@@ -111,6 +125,8 @@ private:
     bool applying_ = false;
     bool finishPending_ = false;
     bool continuationPending_ = false;
+    bool pageWorkRunning_ = false;
+    std::future<PageWork> pageWork_;
     bool allTabs_ = false;
     int totalChanges_ = 0;
     int scanChanges_ = 0;
