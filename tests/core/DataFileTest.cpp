@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace zelmox {
@@ -198,60 +196,6 @@ TEST_F(DataFileTest, SaveWritesNumbersPlainlyAndReplacesTheWholeFile) {
     EXPECT_EQ(Only().Description, "x=y");
     EXPECT_EQ(Only().BeforeSize, -5);
     EXPECT_FALSE(model_.Tab(0).Row(1).Object.Highlighted);
-}
-
-TEST_F(DataFileTest, SavingThroughASymbolicLinkKeepsTheLink) {
-    model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
-    const std::string real = Put("old", "real.zelmox");
-    std::filesystem::create_directory(dir_.File("sub"));
-    // A link to a file, a link to a file not made yet, and a relative link to a link.
-    const struct {
-        std::string link;
-        std::string target;
-        std::string written;
-    } cases[] = {{dir_.File("link.zelmox"), real, real},
-                 {dir_.File("new-link.zelmox"), dir_.File("new.zelmox"), dir_.File("new.zelmox")},
-                 {dir_.File("sub/relative.zelmox"), "../link.zelmox", real}};
-    for (const auto& c : cases) {
-        std::filesystem::create_symlink(c.target, c.link);
-        ASSERT_TRUE(SaveData(model_, c.link).Ok) << c.link;
-        EXPECT_TRUE(std::filesystem::is_symlink(c.link)) << c.link;
-        EXPECT_NE(ReadFile(c.written).find("Address=http://a/"), std::string::npos) << c.link;
-        EXPECT_EQ(model_.CurrentFileName, c.link);
-    }
-}
-
-TEST_F(DataFileTest, SaveRemovesTemporaryFilesOnlyOfSavesWhoseProcessEnded) {
-    const pid_t ended = ::fork();
-    if (ended == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(ended, 0);
-    ::waitpid(ended, nullptr, 0);
-    const std::string path = Put("old");
-    const std::string abandoned = path + ".tmp" + std::to_string(ended) + "-12";
-    const std::string running = path + ".tmp" + std::to_string(::getppid()) + "-34";
-    const std::string otherFile = dir_.File("other.zelmox.tmp") + std::to_string(ended) + "-56";
-    const std::string otherName = path + ".tmp" + std::to_string(ended) + "-x";
-    for (const std::string& file : {abandoned, running, otherFile, otherName}) {
-        WriteFile(file, "partial");
-    }
-
-    ASSERT_TRUE(SaveData(model_, path).Ok);
-    EXPECT_FALSE(FileExists(abandoned));
-    for (const std::string& kept : {running, otherFile, otherName}) {
-        EXPECT_TRUE(FileExists(kept)) << kept;
-    }
-}
-
-TEST_F(DataFileTest, SaveKeepsTheModeOfTheFileItReplaces) {
-    model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
-    for (const auto mode : {std::filesystem::perms(0600), std::filesystem::perms(0640)}) {
-        const std::string path = Put("old");
-        std::filesystem::permissions(path, mode);
-        ASSERT_TRUE(SaveData(model_, path).Ok);
-        EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
-    }
 }
 
 TEST_F(DataFileTest, ChangedLevelsAndTheFailedMarkHighlightAnythingElseReadsAsZero) {
