@@ -8,8 +8,8 @@ namespace zelmox {
 
 const char* const CliUsage =
     R"(Usage:
-  zelmox-cli scan FILE [--data-dir DIR] [--jobs N] [--no-save] [--diff]
-  zelmox-cli import FILE LIST [--scan-type 0|1|2] [--data-dir DIR]
+  zelmox-cli scan FILE [--data-dir DIR] [--jobs N] [--per-host N] [--no-save] [--diff] [--lock-wait S]
+  zelmox-cli import FILE LIST [--scan-type 0|1|2] [--data-dir DIR] [--lock-wait S]
   zelmox-cli export FILE OUT [--names-only] [--append]
   zelmox-cli list FILE
   zelmox-cli --help
@@ -20,8 +20,8 @@ Commands:
           "<n> watches, <c> changed, <f> failed" on standard error.
   import  Adds every address of the text file LIST (one per line) to the last section of FILE,
           fetching each once for its starting values and snapshots, and saves FILE. A FILE that
-          does not exist yet is created. The scan type is 0 (entire file) unless --scan-type
-          gives 1 (text between tags) or 2 (size comparison).
+          does not exist yet is created, and so is a missing snapshot folder. The scan type is
+          0 (entire file) unless --scan-type gives 1 (text between tags) or 2 (size comparison).
   export  Writes the address of every row of FILE to the text file OUT, one per line: the whole
           address, or with --names-only its last part. OUT is replaced, or with --append added to.
   list    Prints one line per watch: section, status, address, description, last check and last
@@ -29,17 +29,22 @@ Commands:
 
 Options:
   --data-dir DIR   the folder of the snapshot files; by default the one the settings give
-  --jobs N         fetches in flight at once (default 16, at most 4 to one host; 1 fetches one
-                   page at a time)
+  --jobs N         fetches in flight at once (default 64; 1 fetches one page at a time)
+  --per-host N     fetches in flight at once to one host (default 4)
   --no-save        scan without saving FILE afterwards
   --diff           after the log, print for each watch changed by this scan a unified difference
                    of the visible text of its previous and current versions, headed by its address
+  --lock-wait S    how many seconds to wait while another Zelmox program uses FILE (default 60)
+
+scan and import hold a lock on FILE (the file FILE.lock beside it) from reading it to saving it,
+so that two runs, or a run and the window, never change one list at once.
 
 The connection settings (proxy) and the data folder come from
 $XDG_CONFIG_HOME/zelmox/zelmox.ini, which zelmox-cli reads but never writes.
 
-Exit status: 0 when the command ran; 1 when FILE or another file cannot be read or written, or a
-number in FILE is malformed; 2 for a wrong command line.
+Exit status: 0 when the command ran; 1 when FILE or another file cannot be read or written (a
+snapshot file included: the list is saved all the same), a number in FILE is malformed, or FILE
+stayed in use by another Zelmox program; 2 for a wrong command line.
 )";
 
 namespace {
@@ -52,8 +57,11 @@ struct CommandShape {
 
 const std::map<std::string, CommandShape>& Commands() {
     static const std::map<std::string, CommandShape> commands = {
-        {"scan", {CliCommand::Scan, 1, {"--data-dir", "--jobs", "--no-save", "--diff"}}},
-        {"import", {CliCommand::Import, 2, {"--scan-type", "--data-dir"}}},
+        {"scan",
+         {CliCommand::Scan,
+          1,
+          {"--data-dir", "--jobs", "--per-host", "--no-save", "--diff", "--lock-wait"}}},
+        {"import", {CliCommand::Import, 2, {"--scan-type", "--data-dir", "--lock-wait"}}},
         {"export", {CliCommand::Export, 2, {"--names-only", "--append"}}},
         {"list", {CliCommand::List, 1, {}}},
     };
@@ -61,7 +69,8 @@ const std::map<std::string, CommandShape>& Commands() {
 }
 
 bool TakesValue(const std::string& option) {
-    return option == "--data-dir" || option == "--jobs" || option == "--scan-type";
+    return option == "--data-dir" || option == "--jobs" || option == "--per-host" ||
+           option == "--scan-type" || option == "--lock-wait";
 }
 
 std::optional<int> ParseNumber(const std::string& text) {
@@ -73,6 +82,20 @@ std::optional<int> ParseNumber(const std::string& text) {
     return value;
 }
 
+// The field of an option that takes a count.
+int* CountOption(CliArguments& parsed, const std::string& option) {
+    if (option == "--jobs") {
+        return &parsed.Jobs;
+    }
+    if (option == "--per-host") {
+        return &parsed.PerHost;
+    }
+    if (option == "--lock-wait") {
+        return &parsed.LockWaitSeconds;
+    }
+    return nullptr;
+}
+
 bool SetOption(CliArguments& parsed, const std::string& option, const std::string& value,
                std::string& error) {
     if (option == "--data-dir") {
@@ -80,13 +103,14 @@ bool SetOption(CliArguments& parsed, const std::string& option, const std::strin
         if (!parsed.DataDir.empty() && parsed.DataDir.back() != '/') {
             parsed.DataDir += '/';
         }
-    } else if (option == "--jobs") {
-        const auto jobs = ParseNumber(value);
-        if (!jobs || *jobs < 1) {
-            error = "--jobs takes a whole number of at least 1";
+    } else if (int* field = CountOption(parsed, option)) {
+        const int least = option == "--lock-wait" ? 0 : 1;
+        const auto number = ParseNumber(value);
+        if (!number || *number < least) {
+            error = option + " takes a whole number of at least " + std::to_string(least);
             return false;
         }
-        parsed.Jobs = *jobs;
+        *field = *number;
     } else if (option == "--scan-type") {
         const auto type = ParseNumber(value);
         if (!type || *type < 0 || *type > 2) {

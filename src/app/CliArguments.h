@@ -14,7 +14,9 @@ struct CliArguments {
     std::string File;
     std::string Second; // the LIST of import, the OUT of export
     std::string DataDir;
-    int Jobs = 16;
+    int Jobs = 64;
+    int PerHost = 4;
+    int LockWaitSeconds = 60;
     bool NoSave = false;
     bool Diff = false;
     int ScanType = 0;

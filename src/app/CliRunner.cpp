@@ -2,13 +2,16 @@
 
 #include "AddressList.h"
 #include "DataFile.h"
+#include "DataFileLock.h"
 #include "HttpClient.h"
 #include "Importer.h"
+#include "PrivateFolder.h"
 #include "ScanDifferences.h"
 #include "ScanLog.h"
 #include "Scanner.h"
 
 #include <QCoreApplication>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 
@@ -63,26 +66,53 @@ bool CliRunner::Save(SectionModel& model) {
     return result.Ok;
 }
 
-std::string CliRunner::DataFolder() const {
-    if (!arguments_.DataDir.empty()) {
-        return arguments_.DataDir;
+bool CliRunner::Lock(DataFileLock& lock) {
+    if (!lock.Acquire(arguments_.File, std::chrono::seconds(arguments_.LockWaitSeconds))) {
+        err_ << lock.Error() << '\n';
+        return false;
     }
-    EnsureDefaultFolder(paths_, settings_.CCF);
-    return settings_.CCF;
+    return true;
+}
+
+bool CliRunner::PrepareDataFolder(std::string& folder, bool create) {
+    folder = arguments_.DataDir.empty() ? settings_.CCF : arguments_.DataDir;
+    if (!create) {
+        EnsureDefaultFolder(paths_, folder);
+        return true;
+    }
+    int errorNumber = 0;
+    if (!MakePrivateFolderTree(folder, errorNumber)) {
+        err_ << "Cannot create the snapshot folder \"" << folder
+             << "\": " << std::strerror(errorNumber) << '\n';
+        return false;
+    }
+    return true;
+}
+
+void CliRunner::ReportSnapshotFailures(int watches, const std::string& folder) {
+    if (watches > 0) {
+        err_ << "Snapshot files of " << watches << " watches could not be written in \"" << folder
+             << "\"\n";
+    }
 }
 
 int CliRunner::Scan() {
+    DataFileLock lock;
     SectionModel model;
-    if (!Load(model)) {
+    if (!Lock(lock) || !Load(model)) {
         return ExitFailure;
     }
     HttpClient client;
     ApplyConnectionSettings(client, settings_);
     ScanLog log;
-    const std::string folder = DataFolder();
+    std::string folder;
+    PrepareDataFolder(folder, false);
     const ScanDifferences differences(model);
     Scanner scanner(model, client, clock_, log, [&folder] { return folder; });
-    scanner.SetLimits({arguments_.Jobs, std::min(arguments_.Jobs, ScanLimits{}.MaxPerHost)});
+    ScanLimits limits;
+    limits.MaxInFlight = arguments_.Jobs;
+    limits.MaxPerHost = std::min(arguments_.Jobs, arguments_.PerHost);
+    scanner.SetLimits(limits);
     QObject::connect(&scanner, &Scanner::ScanFinished, QCoreApplication::instance(),
                      &QCoreApplication::quit);
     scanner.ScanAllTabs();
@@ -98,10 +128,15 @@ int CliRunner::Scan() {
     const bool saved = arguments_.NoSave || Save(model);
     err_ << model.WatchCount() << " watches, " << scanner.TotalChanges() << " changed, "
          << scanner.FailedFetches() << " failed\n";
-    return saved ? ExitOk : ExitFailure;
+    ReportSnapshotFailures(scanner.SnapshotFailures(), folder);
+    return saved && scanner.SnapshotFailures() == 0 ? ExitOk : ExitFailure;
 }
 
 int CliRunner::Import() {
+    DataFileLock lock;
+    if (!Lock(lock)) {
+        return ExitFailure;
+    }
     SectionModel model;
     std::error_code ignored;
     if (std::filesystem::exists(arguments_.File, ignored) && !Load(model)) {
@@ -113,9 +148,12 @@ int CliRunner::Import() {
         err_ << error << '\n';
         return ExitFailure;
     }
+    std::string folder;
+    if (!PrepareDataFolder(folder, true)) {
+        return ExitFailure;
+    }
     HttpClient client;
     ApplyConnectionSettings(client, settings_);
-    const std::string folder = DataFolder();
     Importer importer(model, client, clock_, [&folder] { return folder; });
     int added = 0;
     QObject::connect(&importer, &Importer::Finished, QCoreApplication::instance(), [&added](int n) {
@@ -129,7 +167,8 @@ int CliRunner::Import() {
         return ExitFailure;
     }
     err_ << added << " watches imported\n";
-    return ExitOk;
+    ReportSnapshotFailures(importer.SnapshotFailures(), folder);
+    return importer.SnapshotFailures() == 0 ? ExitOk : ExitFailure;
 }
 
 int CliRunner::Export() {

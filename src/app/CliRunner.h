@@ -27,8 +27,14 @@ private:
     // Loads FILE into the model, reporting on standard error; false when it could not be read.
     bool Load(class SectionModel& model);
     bool Save(SectionModel& model);
-    // The snapshot folder, created when it is the default one and missing.
-    std::string DataFolder() const;
+    // Takes the lock on FILE for the whole command, waiting as long as --lock-wait allows;
+    // false, reported, when another program kept it.
+    bool Lock(class DataFileLock& lock);
+    // The snapshot folder, created when it is the default one and missing, or when create is set;
+    // false, reported, when it had to be created and could not be.
+    bool PrepareDataFolder(std::string& folder, bool create);
+    // The line on standard error for watches whose snapshot files could not be written.
+    void ReportSnapshotFailures(int watches, const std::string& folder);
 
     const CliArguments& arguments_;
     const SettingsPaths& paths_;

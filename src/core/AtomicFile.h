@@ -5,8 +5,13 @@
 
 namespace zelmox {
 
+// The file a path ends at after following its symbolic links, even when that file does not exist
+// yet; the path itself when it is no link. Writing there keeps the links.
+std::string ResolveTarget(const std::string& path);
+
 // A file written in full to a temporary name in the target's folder and then renamed over the
-// target, so that a crash or a full disk leaves the old file as it was.
+// target, so that a crash or a full disk leaves the old file as it was. Temporary files that
+// earlier saves of the target left behind when their process was killed are removed on Open.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string path);

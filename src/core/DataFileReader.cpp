@@ -187,8 +187,7 @@ private:
             return ReadInteger(value, watch.Manual);
         case KeyChanged:
             if (value != "0") {
-                current_->Highlighted = true;
-                return ReadInteger(value, current_->Changed);
+                return ReadChanged(value);
             }
             break;
         case KeyLastScan:
@@ -218,6 +217,19 @@ private:
     // Only loading converts older stamps; a merge takes them as they are.
     std::string Stamp(const std::string& value) const {
         return mode_ == ReadMode::Load ? ConvertOldDate(value) : value;
+    }
+
+    // A level outside 1..4 and the failed mark reads as 0: a counter near the limits of the
+    // number would otherwise overflow at the next change.
+    bool ReadChanged(const std::string& value) {
+        std::int32_t changed = 0;
+        if (!ReadInteger(value, changed)) {
+            return false;
+        }
+        const bool known = (changed >= 1 && changed <= MaxChangeLevel) || changed == ChangedFailed;
+        current_->Changed = known ? changed : 0;
+        current_->Highlighted = known;
+        return true;
     }
 
     // A malformed number ends the read; the watch being read is dropped.

@@ -28,17 +28,34 @@ std::string MD5Print(const Digest& digest) {
     return text;
 }
 
+namespace {
+
+// Appends the text without its ">" bytes, which are never kept.
+void AppendWithoutClosers(std::string& kept, std::string_view text) {
+    for (std::size_t closer = text.find('>'); closer != std::string_view::npos;
+         closer = text.find('>')) {
+        kept.append(text.substr(0, closer));
+        text.remove_prefix(closer + 1);
+    }
+    kept.append(text);
+}
+
+} // namespace
+
 std::string ProcessNonTaggedContent(std::string_view content) {
+    // Copied span by span into room reserved once: from each ">" that ends a tag to the next "<".
     std::string kept;
-    bool outside = false;
-    for (const char byte : content) {
-        if (byte == '<') {
-            outside = false;
-        } else if (byte == '>') {
-            outside = true;
-        } else if (outside) {
-            kept.push_back(byte);
+    kept.reserve(content.size());
+    std::size_t closer = content.find('>');
+    while (closer != std::string_view::npos) {
+        const std::size_t start = closer + 1;
+        const std::size_t opener = content.find('<', start);
+        if (opener == std::string_view::npos) {
+            AppendWithoutClosers(kept, content.substr(start));
+            break;
         }
+        AppendWithoutClosers(kept, content.substr(start, opener - start));
+        closer = content.find('>', opener + 1);
     }
     return MD5Print(MD5String(kept));
 }

@@ -4,46 +4,27 @@
 
 namespace zelmox {
 
-namespace {
-
-// The digest a scan type keeps in MD5; empty for the types that do not renew it.
-std::string RuleDigest(std::int32_t scanType, std::string_view content) {
-    switch (scanType) {
-    case ScanEntireFile:
-        return MD5Print(MD5String(content));
-    case ScanTextBetweenTags:
-        return ProcessNonTaggedContent(content);
-    default:
-        return {};
-    }
-}
-
-std::int32_t ContentLength(std::string_view content) {
-    return static_cast<std::int32_t>(content.size());
-}
-
-// The rule of the watch's scan type; digest receives the new digest of the types that keep one.
-bool DetectChange(const TWatchObject& object, std::string_view content, std::string& digest) {
-    const TWatch& watch = object.Watch;
+RuleOutcome CheckRule(const TWatch& watch, std::string_view content) {
+    RuleOutcome outcome;
     switch (watch.ScanType) {
     case ScanEntireFile:
+        outcome.Digest = MD5Print(MD5String(content));
+        outcome.Changed = outcome.Digest != watch.MD5;
+        break;
     case ScanTextBetweenTags:
-        digest = RuleDigest(watch.ScanType, content);
-        return digest != watch.MD5;
+        outcome.Digest = ProcessNonTaggedContent(content);
+        outcome.Changed = outcome.Digest != watch.MD5;
+        break;
     case ScanSizeComparison:
-        return ContentLength(content) != watch.AfterSize;
+        outcome.Changed = static_cast<std::int32_t>(content.size()) != watch.AfterSize;
+        break;
     case ScanKeywords:
-        return ProcessKeywords(content, watch.Keyword);
+        outcome.Changed = ProcessKeywords(content, watch.Keyword);
+        break;
     default:
-        return false;
+        break;
     }
-}
-
-} // namespace
-
-bool IsChangedByRule(const TWatchObject& object, std::string_view content) {
-    std::string digest;
-    return DetectChange(object, content, digest);
+    return outcome;
 }
 
 void RecordFailedFetch(WatchRow& row, const Clock& clock) {
@@ -53,7 +34,8 @@ void RecordFailedFetch(WatchRow& row, const Clock& clock) {
     row.Cells[ColLastCheck] = GetTimeStamp(clock);
 }
 
-bool RecordFetchedContent(WatchRow& row, std::string_view content, const Clock& clock) {
+bool RecordFetchedContent(WatchRow& row, const RuleOutcome& outcome, std::size_t contentLength,
+                          const Clock& clock) {
     TWatchObject& object = row.Object;
     TWatch& watch = object.Watch;
     watch.LastScan = GetTimeStamp(clock);
@@ -63,8 +45,7 @@ bool RecordFetchedContent(WatchRow& row, std::string_view content, const Clock& 
         object.Highlighted = false;
     }
     const std::string stamp = GetTimeStamp(clock);
-    std::string digest;
-    const bool changed = DetectChange(object, content, digest);
+    const bool changed = outcome.Changed;
     if (changed) {
         row.Cells[ColLastChange] = GetTimeStamp(clock);
         object.Highlighted = true;
@@ -73,10 +54,10 @@ bool RecordFetchedContent(WatchRow& row, std::string_view content, const Clock& 
         }
         row.Cells[ColSortKey] = std::to_string(object.Changed);
         if (watch.ScanType == ScanEntireFile || watch.ScanType == ScanTextBetweenTags) {
-            watch.MD5 = digest;
+            watch.MD5 = outcome.Digest;
         }
         watch.BeforeSize = watch.AfterSize;
-        watch.AfterSize = ContentLength(content);
+        watch.AfterSize = static_cast<std::int32_t>(contentLength);
         watch.BeforeChange = watch.LastChange;
         watch.LastChange = stamp;
         AddChangeHistory(object, stamp);

@@ -41,16 +41,18 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     return written && closed;
 }
 
-void WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
+bool WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
                            std::string_view content, bool onlyMissing) {
     std::string bytes(content);
     bytes += "\r\n";
+    bool written = true;
     for (const std::string_view suffix : {SuffixOriginal, SuffixBefore, SuffixAfter}) {
         const std::string path = SnapshotFileName(dataFolder, watch, suffix);
-        if (!onlyMissing || !Exists(path)) {
-            WriteWholeFile(path, bytes);
+        if ((!onlyMissing || !Exists(path)) && !WriteWholeFile(path, bytes)) {
+            written = false;
         }
     }
+    return written;
 }
 
 void CarryOverSnapshots(const std::string& dataFolder, const TWatch& before, const TWatch& after) {

@@ -10,7 +10,8 @@ namespace zelmox {
 
 // The three copies of a new watch's content, each followed by CR LF. With onlyMissing, copies
 // that exist already are left alone (an offline import must not blank a watched address's files).
-void WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
+// False when a copy could not be written.
+bool WriteInitialSnapshots(const std::string& dataFolder, const TWatch& watch,
                            std::string_view content, bool onlyMissing = false);
 
 // After a detected change: "_b" is deleted, "_a" becomes "_b" and the content is the new "_a".

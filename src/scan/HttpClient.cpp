@@ -1,14 +1,13 @@
 #include "HttpClient.h"
 
 #include "Address.h"
+#include "CurlMulti.h"
 #include "LocalFileReader.h"
 #include "Settings.h"
 
-#include <QNetworkCookieJar>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QPointer>
 #include <QTimer>
+#include <QUrl>
+#include <curl/curl.h>
 
 namespace zelmox {
 
@@ -38,68 +37,161 @@ private:
     bool reported_ = false;
 };
 
-class WebFetch final : public ReportingFetch {
+// What one web fetch is asked to do.
+struct WebRequest {
+    QByteArray Url;
+    const ConnectionSettings* Connection = nullptr;
+    int InactivityTimeoutMs = 0;
+    int OverallTimeoutMs = 0;
+    qint64 MaxBodyBytes = 0;
+    QByteArray TrustedCertificates;
+};
+
+class WebFetch final : public ReportingFetch, public CurlMulti::Transfer {
 public:
-    WebFetch(QNetworkReply* reply, qint64 maxBodyBytes)
-        : reply_(reply), maxBodyBytes_(maxBodyBytes) {
-        connect(reply_, &QNetworkReply::metaDataChanged, this, &WebFetch::CheckDeclaredLength);
-        connect(reply_, &QNetworkReply::readyRead, this, &WebFetch::Collect);
-        connect(reply_, &QNetworkReply::finished, this, &WebFetch::Complete);
-        // The client going away takes its replies along; the fetch then just ends.
-        connect(reply_, &QObject::destroyed, this, &WebFetch::MarkAborted);
-    }
-
-    ~WebFetch() override {
-        if (reply_ != nullptr) {
-            reply_->disconnect(this);
-            reply_->abort();
-            reply_->deleteLater();
-        }
-    }
-
-    void Abort() override { MarkAborted(); }
-
-private:
-    void CheckDeclaredLength() {
-        const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maxBodyBytes_) {
-            Fail();
-        }
-    }
-
-    void Collect() {
-        if (reply_ == nullptr || !reply_->isOpen()) {
+    WebFetch(CurlMulti& multi, const WebRequest& request)
+        : multi_(&multi), easy_(curl_easy_init()), maxBodyBytes_(request.MaxBodyBytes),
+          trustedCertificates_(request.TrustedCertificates) {
+        silence_.setSingleShot(true);
+        silence_.setInterval(request.InactivityTimeoutMs);
+        connect(&silence_, &QTimer::timeout, this, &WebFetch::Fail);
+        if (easy_ == nullptr) {
+            QTimer::singleShot(0, this, &WebFetch::Fail);
             return;
         }
-        body_.append(reply_->readAll());
-        if (body_.size() > maxBodyBytes_) {
-            Fail();
-        }
+        SetUp(request);
+        silence_.start();
+        multi_->Add(easy_, *this);
     }
 
-    void Complete() {
-        Collect();
-        if (reply_ == nullptr) {
-            return;
-        }
-        const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        // A connection that breaks off mid-body can end without an error: a body shorter than
-        // its declared length is a failed fetch, not a changed page.
-        const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-        const bool complete = !length.isValid() || length.toLongLong() == body_.size();
-        const bool success = reply_->error() == QNetworkReply::NoError && status >= 200 &&
-                             status < 300 && complete && body_.size() <= maxBodyBytes_;
+    ~WebFetch() override { Detach(); }
+
+    void Abort() override {
+        Detach();
+        MarkAborted();
+    }
+
+    void TransferDone(int curlCode) override {
+        long status = 0;
+        curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+        // Any error of the transfer counts, the framing of the body among them: one shorter than
+        // its length, cut before its last chunk, or ended by a reset.
+        const bool success = curlCode == CURLE_OK && status >= 200 && status < 300;
+        Detach();
         Report(success, body_);
     }
 
+    // The client going away takes its transfers along; the fetch then just ends.
+    void ClientGone() override { Abort(); }
+
+private:
+    void SetUp(const WebRequest& request) {
+        curl_easy_setopt(easy_, CURLOPT_URL, request.Url.constData());
+        curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+        curl_easy_setopt(easy_, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible; Indy Library)");
+        headers_ = curl_slist_append(headers_, "Accept: text/html, */*");
+        headers_ = curl_slist_append(headers_, "Content-Type: text/html");
+        // Bodies are kept exactly as sent: no compressed transfer to undo.
+        headers_ = curl_slist_append(headers_, "Accept-Encoding: identity");
+        curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
+        curl_easy_setopt(easy_, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+        curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
+        curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy_, CURLOPT_TCP_NODELAY, 1L);
+        // Cookies are kept in the client's memory, never read from or written to a file.
+        curl_easy_setopt(easy_, CURLOPT_COOKIEFILE, "");
+        curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(request.OverallTimeoutMs));
+        curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(request.MaxBodyBytes));
+        curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &WebFetch::OnBody);
+        curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &WebFetch::OnHeader);
+        curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+        if (!trustedCertificates_.isEmpty()) {
+            curl_blob blob{trustedCertificates_.data(),
+                           static_cast<std::size_t>(trustedCertificates_.size()), CURL_BLOB_NOCOPY};
+            curl_easy_setopt(easy_, CURLOPT_CAINFO_BLOB, &blob);
+        }
+        SetUpProxy(*request.Connection);
+    }
+
+    void SetUpProxy(const ConnectionSettings& connection) {
+        // An empty server means a direct connection even with the proxy switched on; the
+        // environment's proxy variables are never used.
+        if (!connection.UseProxySettings || connection.ProxyServer.isEmpty()) {
+            curl_easy_setopt(easy_, CURLOPT_PROXY, "");
+            return;
+        }
+        curl_easy_setopt(easy_, CURLOPT_PROXY, connection.ProxyServer.toUtf8().constData());
+        curl_easy_setopt(easy_, CURLOPT_PROXYPORT, static_cast<long>(connection.ProxyPort));
+        curl_easy_setopt(easy_, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
+        curl_easy_setopt(easy_, CURLOPT_NOPROXY, "");
+        if (connection.BasicAuthentication) {
+            curl_easy_setopt(easy_, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
+            curl_easy_setopt(easy_, CURLOPT_PROXYUSERNAME,
+                             connection.ProxyUsername.toUtf8().constData());
+            curl_easy_setopt(easy_, CURLOPT_PROXYPASSWORD,
+                             connection.ProxyPassword.toUtf8().constData());
+        }
+    }
+
+    static std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* self) {
+        static_cast<WebFetch*>(self)->silence_.start();
+        return size * count;
+    }
+
+    // Past the cap the transfer is stopped at once: nothing more is read or held.
+    static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self) {
+        auto& fetch = *static_cast<WebFetch*>(self);
+        const std::size_t bytes = size * count;
+        if (fetch.body_.size() + static_cast<qint64>(bytes) > fetch.maxBodyBytes_) {
+            return 0;
+        }
+        if (fetch.body_.isEmpty()) {
+            fetch.ReserveDeclaredLength();
+        }
+        fetch.body_.append(data, static_cast<qsizetype>(bytes));
+        fetch.silence_.start();
+        return bytes;
+    }
+
+    void ReserveDeclaredLength() {
+        curl_off_t length = -1;
+        if (curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
+            length > 0 && length <= maxBodyBytes_) {
+            body_.reserve(static_cast<qsizetype>(length));
+        }
+    }
+
     void Fail() {
+        Detach();
         body_.clear();
         Report(false, {});
     }
 
-    QPointer<QNetworkReply> reply_;
+    void Detach() {
+        silence_.stop();
+        if (easy_ == nullptr) {
+            return;
+        }
+        if (multi_ != nullptr) {
+            multi_->Remove(easy_);
+            multi_ = nullptr;
+        }
+        curl_easy_cleanup(easy_);
+        easy_ = nullptr;
+        curl_slist_free_all(headers_);
+        headers_ = nullptr;
+    }
+
+    CurlMulti* multi_;
+    CURL* easy_;
+    curl_slist* headers_ = nullptr;
     qint64 maxBodyBytes_;
+    QByteArray trustedCertificates_;
     QByteArray body_;
+    QTimer silence_;
 };
 
 class LocalFetch final : public ReportingFetch {
@@ -144,42 +236,27 @@ ConnectionSettings ConnectionSettingsOf(const TSettings& settings) {
     return connection;
 }
 
-HttpClient::HttpClient(QObject* parent) : QObject(parent) {
-    manager_.setCookieJar(new QNetworkCookieJar(&manager_));
-    manager_.setProxy(QNetworkProxy::NoProxy);
-}
+HttpClient::HttpClient(QObject* parent)
+    : QObject(parent), transfers_(std::make_unique<CurlMulti>()) {}
+
+HttpClient::~HttpClient() = default;
 
 void HttpClient::ApplyConnectionSettings(const ConnectionSettings& settings) {
     connection_ = settings;
-    // An empty server means a direct connection even with the proxy switched on.
-    if (!settings.UseProxySettings || settings.ProxyServer.isEmpty()) {
-        manager_.setProxy(QNetworkProxy::NoProxy);
-        return;
-    }
-    QNetworkProxy proxy(QNetworkProxy::HttpProxy, settings.ProxyServer,
-                        static_cast<quint16>(settings.ProxyPort));
-    if (settings.BasicAuthentication) {
-        proxy.setUser(settings.ProxyUsername);
-        proxy.setPassword(settings.ProxyPassword);
-    }
-    manager_.setProxy(proxy);
 }
 
 ContentFetch* HttpClient::FetchContent(const QByteArray& address) {
     if (!IsWebAddress(address.toStdString())) {
         return new LocalFetch(QString::fromUtf8(address), maxBodyBytes_);
     }
-    QNetworkRequest request(RequestUrl(address));
-    request.setRawHeader("Accept", "text/html, */*");
-    request.setRawHeader("Content-Type", "text/html");
-    request.setRawHeader("User-Agent", "Mozilla/3.0 (compatible; Indy Library)");
-    // Bodies are kept exactly as sent: no compressed transfer to undo.
-    request.setRawHeader("Accept-Encoding", "identity");
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setTransferTimeout(inactivityTimeoutMs_);
-    return new WebFetch(manager_.get(request), maxBodyBytes_);
+    WebRequest request;
+    request.Url = RequestUrl(address).toEncoded();
+    request.Connection = &connection_;
+    request.InactivityTimeoutMs = inactivityTimeoutMs_;
+    request.OverallTimeoutMs = overallTimeoutMs_;
+    request.MaxBodyBytes = maxBodyBytes_;
+    request.TrustedCertificates = trustedCertificates_;
+    return new WebFetch(*transfers_, request);
 }
 
 QString FetchHost(const QByteArray& address) {

@@ -13,11 +13,28 @@ Importer::Importer(SectionModel& model, ContentSource& source, const Clock& cloc
     : QObject(parent), model_(model), source_(source), clock_(clock),
       dataFolder_(std::move(dataFolder)) {}
 
+namespace {
+
+std::string WithoutSurroundingBlanks(const std::string& line) {
+    constexpr const char* Blanks = " \t\r\n\f\v";
+    const std::size_t first = line.find_first_not_of(Blanks);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return line.substr(first, line.find_last_not_of(Blanks) - first + 1);
+}
+
+} // namespace
+
 void Importer::Import(std::vector<std::string> lines, ImportOptions options) {
-    lines_ = std::move(lines);
+    lines_.clear();
+    for (const std::string& line : lines) {
+        lines_.push_back(WithoutSurroundingBlanks(line));
+    }
     options_ = options;
     next_ = 0;
     added_ = 0;
+    snapshotFailures_ = 0;
     tab_ = model_.ActiveTab();
     QTimer::singleShot(0, this, &Importer::ImportNext);
 }
@@ -48,7 +65,9 @@ void Importer::ImportNext() {
 void Importer::AddWatch(const std::string& address, const ImportContent& content) {
     TWatchObject object = MakeImportedWatch(address, content, options_, clock_);
     // After a failed fetch, files that exist already hold an earlier copy worth keeping.
-    WriteInitialSnapshots(dataFolder_(), object.Watch, content.Bytes, !content.Ok);
+    if (!WriteInitialSnapshots(dataFolder_(), object.Watch, content.Bytes, !content.Ok)) {
+        ++snapshotFailures_;
+    }
     Section& section = model_.Tab(tab_);
     section.AddWatchRow(std::move(object), "0");
     ++added_;

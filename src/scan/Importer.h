@@ -21,8 +21,12 @@ public:
     Importer(SectionModel& model, ContentSource& source, const Clock& clock,
              std::function<std::string()> dataFolder, QObject* parent = nullptr);
 
-    // Starts the import; Finished reports the number of watches added.
+    // Starts the import; Finished reports the number of watches added. Lines are taken without
+    // their surrounding blanks; a line with nothing else is passed over.
     void Import(std::vector<std::string> lines, ImportOptions options);
+
+    // Watches of the last import whose snapshot files could not all be written.
+    int SnapshotFailures() const { return snapshotFailures_; }
 
 signals:
     void WatchImported(int tabIndex, int row);
@@ -41,6 +45,7 @@ private:
     std::size_t next_ = 0;
     int tab_ = 0;
     int added_ = 0;
+    int snapshotFailures_ = 0;
 };
 
 } // namespace zelmox

@@ -4,6 +4,7 @@
 #include "ScanRules.h"
 #include "SnapshotStore.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace zelmox {
@@ -13,6 +14,9 @@ namespace {
 // How far past the row being applied fetches may start, in multiples of the fetches allowed at
 // once: enough to keep every slot busy behind a slow row, without holding many pages in memory.
 constexpr std::size_t LookAheadFactor = 4;
+
+// How long one pass of applying rows may keep the event loop waiting before it yields.
+constexpr qint64 PassBudgetMs = 10;
 
 QString StatusText(const Section& section, const WatchRow& row) {
     return QStringLiteral("Scanning... ") + QString::fromUtf8(section.Name) +
@@ -27,6 +31,9 @@ Scanner::Scanner(SectionModel& model, ContentSource& source, const Clock& clock,
       dataFolder_(std::move(dataFolder)) {}
 
 Scanner::~Scanner() {
+    if (pageWork_.valid()) {
+        pageWork_.wait();
+    }
     AbortFetches();
 }
 
@@ -61,6 +68,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     allTabs_ = allTabs;
     scanChanges_ = 0;
     failedFetches_ = 0;
+    snapshotFailures_ = 0;
     emit BusyChanged(true);
     log_.Clear();
     if (allTabs) {
@@ -70,6 +78,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     tabChanges_.assign(static_cast<std::size_t>(model_.TabCount()), 0);
     nextToApply_ = 0;
     inFlight_ = 0;
+    heldBytes_ = 0;
     hostLoad_.clear();
     for (const int tab : tabs) {
         PlanTab(tab);
@@ -106,7 +115,10 @@ void Scanner::Pump() {
         const bool waiting = planned.NeedsFetch && !planned.InFlight && !planned.Done;
         const bool hostFree =
             planned.Host.isEmpty() || hostLoad_.value(planned.Host) < limits_.MaxPerHost;
-        if (waiting && hostFree) {
+        // The row the scan waits for always starts; pages further ahead wait while many bytes are
+        // held already.
+        const bool roomToHold = index == nextToApply_ || heldBytes_ <= limits_.MaxHeldBytes;
+        if (waiting && hostFree && roomToHold) {
             StartFetch(index);
         }
     }
@@ -131,11 +143,13 @@ void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
     planned.Done = true;
     planned.Ok = ok && !content.isEmpty();
     planned.Content = content;
+    heldBytes_ += content.size();
     --inFlight_;
     if (!planned.Host.isEmpty()) {
         --hostLoad_[planned.Host];
     }
-    ApplyReadyRows();
+    // Applied in a turn of its own, apart from the network work that brought the page in.
+    ContinueApplyingLater();
 }
 
 void Scanner::ApplyReadyRows() {
@@ -145,49 +159,109 @@ void Scanner::ApplyReadyRows() {
         return;
     }
     applying_ = true;
-    while (running_ && !stopRequested_ && nextToApply_ < plan_.size()) {
+    QElapsedTimer pass;
+    pass.start();
+    bool outOfTime = false;
+    while (running_ && !stopRequested_ && !pageWorkRunning_ && nextToApply_ < plan_.size()) {
         PlannedRow& planned = plan_[nextToApply_];
         if (planned.NeedsFetch && !planned.Done) {
             break;
         }
+        if (pass.hasExpired(PassBudgetMs)) {
+            outOfTime = true;
+            break;
+        }
         ++nextToApply_;
-        ApplyRow(planned);
-        planned.Content.clear();
+        if (ApplyRow(planned)) {
+            CompleteRow(planned);
+        }
     }
     applying_ = false;
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
     } else if (running_ && !stopRequested_) {
         Pump();
+        if (outOfTime) {
+            ContinueApplyingLater();
+        }
     }
 }
 
-void Scanner::ApplyRow(PlannedRow& planned) {
+// Ready rows are applied in a later turn of the event loop, after it painted and answered what
+// came meanwhile.
+void Scanner::ContinueApplyingLater() {
+    if (continuationPending_) {
+        return;
+    }
+    continuationPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        continuationPending_ = false;
+        ApplyReadyRows();
+    });
+}
+
+bool Scanner::ApplyRow(PlannedRow& planned) {
     Section& section = model_.Tab(planned.Tab);
     WatchRow& row = section.Row(planned.Row);
     emit StatusTextChanged(StatusText(section, row));
-    if (planned.NeedsFetch) {
-        if (!planned.Ok) {
-            ++failedFetches_;
-            RecordFailedFetch(row, clock_);
-        } else if (RecordFetchedContent(row,
-                                        {planned.Content.constData(),
-                                         static_cast<std::size_t>(planned.Content.size())},
-                                        clock_)) {
-            const TWatch& watch = row.Object.Watch;
-            emit NotifySound(watch.ScanType);
-            log_.AddToLog("Change: " + watch.Address);
-            const std::string_view content(planned.Content.constData(),
-                                           static_cast<std::size_t>(planned.Content.size()));
-            for (std::string& line : RotateSnapshots(dataFolder_(), watch, content)) {
-                log_.AddToLog(std::move(line));
-            }
-            ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
-            ++scanChanges_;
-        }
+    if (!planned.NeedsFetch) {
+        return true;
     }
+    if (!planned.Ok) {
+        ++failedFetches_;
+        RecordFailedFetch(row, clock_);
+        return true;
+    }
+    StartPageWork(planned, row.Object.Watch);
+    return false;
+}
+
+void Scanner::StartPageWork(const PlannedRow& planned, const TWatch& watch) {
+    pageWorkRunning_ = true;
+    pageWork_ = std::async(std::launch::async, [this, watch, content = planned.Content,
+                                                folder = dataFolder_()] {
+        const std::string_view bytes(content.constData(), static_cast<std::size_t>(content.size()));
+        PageWork work;
+        work.Outcome = CheckRule(watch, bytes);
+        if (work.Outcome.Changed) {
+            work.SnapshotFailures = RotateSnapshots(folder, watch, bytes);
+        }
+        QMetaObject::invokeMethod(this, &Scanner::FinishPageRow, Qt::QueuedConnection);
+        return work;
+    });
+}
+
+void Scanner::FinishPageRow() {
+    PageWork work = pageWork_.get();
+    // The row whose page was worked on is the last one taken up.
+    PlannedRow& planned = plan_[nextToApply_ - 1];
+    WatchRow& row = model_.Tab(planned.Tab).Row(planned.Row);
+    if (RecordFetchedContent(row, work.Outcome, static_cast<std::size_t>(planned.Content.size()),
+                             clock_)) {
+        const TWatch& watch = row.Object.Watch;
+        emit NotifySound(watch.ScanType);
+        log_.AddToLog("Change: " + watch.Address);
+        if (!work.SnapshotFailures.empty()) {
+            ++snapshotFailures_;
+        }
+        for (std::string& line : work.SnapshotFailures) {
+            log_.AddToLog(std::move(line));
+        }
+        ++tabChanges_[static_cast<std::size_t>(planned.Tab)];
+        ++scanChanges_;
+    }
+    CompleteRow(planned);
+    // Only now may the next row start: a sound waited for above lets other events run first.
+    pageWorkRunning_ = false;
+    ApplyReadyRows();
+}
+
+void Scanner::CompleteRow(PlannedRow& planned) {
+    Section& section = model_.Tab(planned.Tab);
     const bool tabChanged = tabChanges_[static_cast<std::size_t>(planned.Tab)] > 0;
     section.ChangeMark = tabChanged;
+    heldBytes_ -= planned.Content.size();
+    planned.Content.clear();
     emit RowUpdated(planned.Tab, planned.Row);
     emit TabImageChanged(planned.Tab, tabChanged);
     emit ProgressStepped();
@@ -197,8 +271,8 @@ void Scanner::Finish() {
     if (!running_) {
         return;
     }
-    // Never in the middle of applying a row: the pass ends the scan when it returns.
-    if (applying_) {
+    // Never in the middle of applying a row: the pass, or the row's page work, ends the scan.
+    if (applying_ || pageWorkRunning_) {
         finishPending_ = true;
         return;
     }
@@ -233,6 +307,7 @@ void Scanner::AbortFetches() {
         }
     }
     inFlight_ = 0;
+    heldBytes_ = 0;
     hostLoad_.clear();
 }
 

@@ -3,25 +3,34 @@
 #include "Clock.h"
 #include "ContentFetch.h"
 #include "ScanLog.h"
+#include "ScanRules.h"
 #include "SectionModel.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
 namespace zelmox {
 
 struct ScanLimits {
-    int MaxInFlight = 16;
+    // Fetches at once, in all and to one host (the politeness that servers care about).
+    int MaxInFlight = 64;
     int MaxPerHost = 4;
+    // Pages fetched ahead while an earlier row is still awaited are held in memory: past this many
+    // bytes no further fetch starts until rows are applied.
+    qint64 MaxHeldBytes = 256LL * 1024 * 1024;
 };
 
 // Scans sections: fetches every watch, applies its change rule, rotates its snapshots and logs.
 // Several fetches run at once, but results are applied strictly in row order, so watches, cells,
-// snapshot files and log lines end exactly as a one-at-a-time scan leaves them. The window's part
+// snapshot files and log lines end exactly as a one-at-a-time scan leaves them. Rows are applied in
+// short passes that hand control back to the event loop, and the heavy part of a fetched page's
+// row (its rule's digest, its snapshot files) runs on a worker thread while the event loop goes on,
+// so the window never stalls for long, even on large pages. The window's part
 // (buttons, progress, tray, sounds) is reached through the signals. While a scan runs, the rows
 // and sections of the model must not be added, removed or reordered.
 class Scanner : public QObject {
@@ -49,6 +58,8 @@ public:
     int TotalChanges() const { return totalChanges_; }
     // Fetches of the last scan that failed.
     int FailedFetches() const { return failedFetches_; }
+    // Changed watches of the last scan whose snapshot files could not all be rotated and written.
+    int SnapshotFailures() const { return snapshotFailures_; }
 
 signals:
     void BusyChanged(bool busy);
@@ -85,8 +96,20 @@ private:
     void Pump();
     void StartFetch(std::size_t index);
     void OnFetched(std::size_t index, bool ok, const QByteArray& content);
+    // What the worker thread found for a fetched page: the rule's outcome and, on a change, the
+    // log lines of the snapshot steps that failed.
+    struct PageWork {
+        RuleOutcome Outcome;
+        std::vector<std::string> SnapshotFailures;
+    };
+
     void ApplyReadyRows();
-    void ApplyRow(PlannedRow& planned);
+    void ContinueApplyingLater();
+    // Applies a row, or hands its page to the worker thread (false): FinishPageRow then ends it.
+    bool ApplyRow(PlannedRow& planned);
+    void StartPageWork(const PlannedRow& planned, const TWatch& watch);
+    void FinishPageRow();
+    void CompleteRow(PlannedRow& planned);
     void Finish();
     void AbortFetches();
 
@@ -101,14 +124,19 @@ private:
     bool stopRequested_ = false;
     bool applying_ = false;
     bool finishPending_ = false;
+    bool continuationPending_ = false;
+    bool pageWorkRunning_ = false;
+    std::future<PageWork> pageWork_;
     bool allTabs_ = false;
     int totalChanges_ = 0;
     int scanChanges_ = 0;
     int failedFetches_ = 0;
+    int snapshotFailures_ = 0;
     std::vector<PlannedRow> plan_;
     std::vector<int> tabChanges_;
     std::size_t nextToApply_ = 0;
     int inFlight_ = 0;
+    qint64 heldBytes_ = 0;
     QHash<QString, int> hostLoad_;
 };
 

@@ -198,31 +198,21 @@ TEST_F(DataFileTest, SaveWritesNumbersPlainlyAndReplacesTheWholeFile) {
     EXPECT_FALSE(model_.Tab(0).Row(1).Object.Highlighted);
 }
 
-TEST_F(DataFileTest, SavingThroughASymbolicLinkKeepsTheLink) {
-    const std::string real = Put("old", "real.zelmox");
-    const std::string link = dir_.File("link.zelmox");
-    std::filesystem::create_symlink(real, link);
-    model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
-
-    ASSERT_TRUE(SaveData(model_, link).Ok);
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_NE(ReadFile(real).find("Address=http://a/"), std::string::npos);
-    EXPECT_EQ(model_.CurrentFileName, link);
-}
-
-TEST_F(DataFileTest, ChangedZeroIsPlainAnythingElseHighlights) {
-    ASSERT_TRUE(Load(CrLf({"$S", "{", "Address=http://a/", "Changed=0", "}", "{",
-                           "Address=http://b/", "Changed=999", "}"}))
-                    .Ok);
-    const WatchRow& plain = model_.Tab(0).Row(1);
-    EXPECT_FALSE(plain.Object.Highlighted);
-    EXPECT_EQ(plain.Object.Changed, 0);
-    EXPECT_EQ(plain.Cells[ColSortKey], "0");
-    const WatchRow& failed = model_.Tab(0).Row(2);
-    EXPECT_TRUE(failed.Object.Highlighted);
-    EXPECT_EQ(failed.Object.Changed, 999);
-    EXPECT_EQ(failed.Cells[ColSortKey], "999");
-    EXPECT_EQ(model_.HighlightedCount(), 1);
+TEST_F(DataFileTest, ChangedLevelsAndTheFailedMarkHighlightAnythingElseReadsAsZero) {
+    const struct {
+        const char* value;
+        std::int32_t changed;
+        bool highlighted;
+    } cases[] = {{"0", 0, false},    {"1", 1, true},   {"4", 4, true},
+                 {"999", 999, true}, {"5", 0, false},  {"998", 0, false},
+                 {"1000", 0, false}, {"-1", 0, false}, {"-2147483648", 0, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(OneWatch({"Address=http://a/", std::string("Changed=") + c.value})).Ok);
+        const WatchRow& row = model_.Tab(0).Row(1);
+        EXPECT_EQ(row.Object.Changed, c.changed) << c.value;
+        EXPECT_EQ(row.Object.Highlighted, c.highlighted) << c.value;
+        EXPECT_EQ(row.Cells[ColSortKey], std::to_string(c.changed)) << c.value;
+    }
 }
 
 TEST_F(DataFileTest, OldDayFirstStampsAreConvertedOnLoadOnly) {
@@ -420,7 +410,7 @@ TEST_F(DataFileTest, MalformedIntegerStopsReadingAndForgetsTheFileName) {
 TEST_F(DataFileTest, EveryIntegerKeyRejectsMalformedValues) {
     for (const std::string key :
          {"ScanType=", "BeforeSize=", "AfterSize=", "OriginalSize=", "Manual=", "Changed="}) {
-        for (const std::string value : {"abc", "", "1x", "2147483648", "1.5"}) {
+        for (const std::string value : {"abc", "", "1x", "2147483648", "1.5", "+-5"}) {
             const DataFileResult result = Load(OneWatch({"Address=http://a/", key + value}));
             EXPECT_FALSE(result.Ok) << key << value;
             EXPECT_EQ(result.Error, "'" + value + "' is not a valid integer value") << key;

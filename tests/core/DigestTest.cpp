@@ -37,6 +37,8 @@ TEST(DigestTest, CoversEveryByteIncludingNul) {
 TEST(NonTaggedContentTest, KeepsOnlyBytesAfterAClosingBracket) {
     EXPECT_EQ(ProcessNonTaggedContent("Hello<b>World</b>!"), Md5Text("World!"));
     EXPECT_EQ(ProcessNonTaggedContent("<p>a < b and c > d"), Md5Text("a  d"));
+    // A ">" outside a tag is dropped and a "<" hides everything up to the next ">".
+    EXPECT_EQ(ProcessNonTaggedContent("x>a>b<c>d<<e>>f<"), Md5Text("abdf"));
 
     const std::string empty = Md5Text("");
     EXPECT_EQ(ProcessNonTaggedContent("no brackets at all"), empty);

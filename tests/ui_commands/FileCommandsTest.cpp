@@ -1,6 +1,8 @@
 // The File menu's Open, Merge, Close, Save, Save As and Set As Default, the save question, the
 // window title and closing the window.
 #include "CommandFixture.h"
+#include "DataFileLock.h"
+#include "StatusPanels.h"
 
 namespace zelmox::test {
 namespace {
@@ -296,6 +298,40 @@ TEST_F(FileCommandsTest, MalformedNumberKeepsWhatWasReadButNoFileName) {
     EXPECT_EQ(Files().Save1Click(), Outcome::Cancelled);
     EXPECT_EQ(prompts.Of(Kind::SaveFile), QStringList{"Save File"}) << "Save asks for a name";
     EXPECT_EQ(ReadFile(bad), text);
+}
+
+TEST_F(FileCommandsTest, ListChangedOrHeldByAnotherProgramIsNotSavedOverUnasked) {
+    const std::string path = OneWatchFile("a.zelmox");
+    Open(path);
+    ASSERT_EQ(Files().Save1Click(), Outcome::Saved);
+    EXPECT_EQ(prompts.Of(Kind::YesNo), QStringList{}) << "unchanged since it was opened";
+
+    // Another program saves the list meanwhile: No keeps its file, Yes overwrites it.
+    const std::string theirs = ReadFile(OneWatchFile("a.zelmox"));
+    prompts.yesNo = {false, true};
+    EXPECT_EQ(Files().Save1Click(), Outcome::Cancelled);
+    EXPECT_EQ(ReadFile(path), theirs);
+    EXPECT_EQ(Files().Save1Click(), Outcome::Saved);
+    ASSERT_EQ(prompts.Of(Kind::YesNo).size(), 2);
+    EXPECT_TRUE(prompts.Of(Kind::YesNo)[0].startsWith("\"" + Q(path) + "\" was changed"));
+
+    // While another program holds the list, it is neither saved nor scanned.
+    DataFileLock held;
+    ASSERT_TRUE(held.Acquire(path, std::chrono::milliseconds(0)));
+    EXPECT_EQ(Files().Save1Click(), Outcome::Failed);
+    EXPECT_TRUE(prompts.Of(Kind::Error).last().contains("is in use"));
+    window->tbScanClick();
+    EXPECT_FALSE(window->GetScanner().IsRunning());
+    EXPECT_TRUE(window->Status()->PanelText(0).contains("is in use"));
+
+    // A scan of the window holds the list until it ends.
+    held.Release();
+    QSignalSpy finished(&window->GetScanner(), &Scanner::ScanFinished);
+    window->tbScanClick();
+    ASSERT_TRUE(window->GetScanner().IsRunning());
+    EXPECT_FALSE(held.Acquire(path, std::chrono::milliseconds(0)));
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(held.Acquire(path, std::chrono::milliseconds(0)));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "DisplayText.h"
 #include "RecentFiles.h"
 #include "SectionTabs.h"
+#include "StatusPanels.h"
 #include "TfrmMain.h"
 
 #include <QFileInfo>
@@ -17,6 +18,10 @@ const QString MaximumSectionsMessage =
     QStringLiteral("Sorry, a maximum of 20 sections is allowed!");
 const QString SaveCurrentFile = QStringLiteral("Do you want to save the current file?");
 const QString SaveChanges = QStringLiteral("Do you want to save your changes?");
+const QString ChangedOnDisk =
+    QStringLiteral("\"%1\" was changed by another program since it was opened or last saved."
+                   "\n\nOverwrite it with this list? (No keeps that file: use Save As to keep "
+                   "this list beside it.)");
 
 } // namespace
 
@@ -101,6 +106,7 @@ bool FileCommands::LoadDataFile(const QString& path) {
         BuildRecentDocsMenu();
     }
     miSetAsDefault_->setEnabled(!window_.Model().CurrentFileName.empty());
+    guard_.Remember(window_.Model().CurrentFileName);
     window_.RefreshStatusBar();
     if (!result.Ok) {
         window_.Prompts().Error(ShowText(result.Error));
@@ -166,15 +172,38 @@ void FileCommands::NewClick() {
 }
 
 FileCommands::SaveOutcome FileCommands::SaveTo(const QString& path) {
+    const std::string file = StoreText(path);
+    if (guard_.ChangedSinceRemembered(file) &&
+        !window_.Prompts().AskYesNo(ChangedOnDisk.arg(path))) {
+        return SaveOutcome::Cancelled;
+    }
+    DataFileLock saveLock;
+    if (!guard_.LockForSave(file, saveLock)) {
+        window_.Prompts().Error(ShowText(guard_.Error()));
+        return SaveOutcome::Failed;
+    }
     window_.DisableToolButtons(ToolButtons::ModeBusy);
-    const DataFileResult result = SaveData(window_.Model(), StoreText(path));
+    const DataFileResult result = SaveData(window_.Model(), file);
     window_.EnableToolButtons(ToolButtons::ModeBusy);
     if (!result.Ok) {
         window_.Prompts().Error(ShowText(result.Error));
         return SaveOutcome::Failed;
     }
+    guard_.Remember(file);
     miSetAsDefault_->setEnabled(true);
     return SaveOutcome::Saved;
+}
+
+bool FileCommands::LockForScan() {
+    if (guard_.LockForScan(window_.Model().CurrentFileName)) {
+        return true;
+    }
+    window_.Status()->SetPanel0(ShowText(guard_.Error()));
+    return false;
+}
+
+void FileCommands::UnlockAfterScan() {
+    guard_.UnlockAfterScan();
 }
 
 FileCommands::SaveOutcome FileCommands::Save1Click() {

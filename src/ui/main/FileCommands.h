@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataFileGuard.h"
+
 #include <QObject>
 #include <QString>
 
@@ -40,6 +42,11 @@ public:
     // Right after the settings were read: the recent files, the open and save folder.
     void SettingsLoaded();
 
+    // The open data file's lock for the length of a scan, so that no other Zelmox program scans
+    // or saves it meanwhile; false (said in the status bar) when another program holds it.
+    bool LockForScan();
+    void UnlockAfterScan();
+
     void SetTitleWithFile();
     QAction* SetAsDefaultItem() const { return miSetAsDefault_; }
     QMenu* RecentFilesMenu() const { return miRecentFiles_; }
@@ -53,6 +60,7 @@ private:
     static QString FolderOf(const QString& path);
 
     TfrmMain& window_;
+    DataFileGuard guard_;
     QAction* miSetAsDefault_ = nullptr;
     QMenu* miRecentFiles_ = nullptr;
 };

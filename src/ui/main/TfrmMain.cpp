@@ -604,12 +604,18 @@ void TfrmMain::ConnectScanner() {
 }
 
 void TfrmMain::tbScanClick() {
+    if (!scanner_.IsRunning() && !fileCommands_->LockForScan()) {
+        return;
+    }
     if (!scanner_.ScanAllTabs()) {
         statusPanels_->SetPanel0(QString::fromLatin1(Scanner::AlreadyRunningMessage));
     }
 }
 
 void TfrmMain::tbScanCurrentClick() {
+    if (!scanner_.IsRunning() && !fileCommands_->LockForScan()) {
+        return;
+    }
     if (!scanner_.ScanCurrent()) {
         statusPanels_->SetPanel0(QString::fromLatin1(Scanner::AlreadyRunningMessage));
     }
@@ -628,6 +634,7 @@ void TfrmMain::ShowChangeNotice(bool alwaysBalloon) {
 }
 
 void TfrmMain::OnScanFinished() {
+    fileCommands_->UnlockAfterScan();
     // The silent start-up scan announces its changes even with the window shown.
     if (silentScanRunning_) {
         silentScanRunning_ = false;

@@ -94,6 +94,14 @@ TEST_F(ChangeDetectionTest, SizeComparisonLooksOnlyAtTheLength) {
     EXPECT_EQ(rig.Watch(0, longer).MD5, Md5Hex("abcd")) << "the size rule never renews MD5";
     ASSERT_EQ(sounds.count(), 1);
     EXPECT_EQ(sounds.at(0).at(0).toInt(), 2);
+
+    // Later scans compare with the size of the last change, not the earlier or the first one.
+    const std::pair<const char*, std::int32_t> later[] = {{"ABCDEF", 1}, {"abcd", 2}};
+    for (const auto& [body, changed] : later) {
+        server.SetBody("/longer", body);
+        ScanAt(4);
+        EXPECT_EQ(rig.Object(0, longer).Changed, changed) << body;
+    }
 }
 
 TEST_F(ChangeDetectionTest, KeywordFoundIsReportedAtEveryScan) {

@@ -1,10 +1,12 @@
 // zelmox-cli run as a separate process against the local test server.
 #include "DataFile.h"
+#include "DataFileLock.h"
 #include "EngineTestSupport.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace zelmox::test {
 namespace {
@@ -25,8 +27,8 @@ protected:
         }
     }
 
-    // Runs the tool with its own home, settings and data folders, never the user's.
-    CliResult Run(const std::vector<std::string>& arguments) {
+    // Starts the tool with its own home, settings and data folders, never the user's.
+    std::unique_ptr<QProcess> Start(const std::vector<std::string>& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", Q(root.File("home")));
         environment.insert("XDG_CONFIG_HOME", Q(root.File("config")));
@@ -39,9 +41,13 @@ protected:
         for (const std::string& argument : arguments) {
             list << Q(argument);
         }
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(ZELMOX_CLI_PATH, list);
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(environment);
+        process->start(ZELMOX_CLI_PATH, list);
+        return process;
+    }
+
+    static CliResult Finish(QProcess& process) {
         CliResult result;
         result.Finished = process.waitForStarted(10000) && process.waitForFinished(60000);
         if (!result.Finished) {
@@ -53,6 +59,8 @@ protected:
         result.Err = process.readAllStandardError().toStdString();
         return result;
     }
+
+    CliResult Run(const std::vector<std::string>& arguments) { return Finish(*Start(arguments)); }
 
     // A data file of these sections, each a name and its watches; the snapshots of every watch
     // are written to the data folder as adding writes them.
@@ -138,7 +146,7 @@ TEST_F(CliTest, ScanWithoutSavingLeavesTheFileAsItWas) {
     EXPECT_EQ(ReadFile(file), before);
 }
 
-TEST_F(CliTest, JobsSetsHowManyPagesAreFetchedAtOnce) {
+TEST_F(CliTest, JobsAndPerHostSetHowManyPagesAreFetchedAtOnce) {
     std::vector<TWatchObject> watches;
     for (int i = 0; i < 10; ++i) {
         const std::string path = "/slow" + std::to_string(i);
@@ -147,7 +155,7 @@ TEST_F(CliTest, JobsSetsHowManyPagesAreFetchedAtOnce) {
     }
     WriteList(file, {{"Default", watches}});
     const std::pair<std::vector<std::string>, int> cases[] = {
-        {{"--jobs", "1"}, 1}, {{"--jobs", "3"}, 3}, {{}, 4}};
+        {{"--jobs", "1"}, 1}, {{"--jobs", "3"}, 3}, {{}, 4}, {{"--per-host", "6"}, 6}};
 
     for (const auto& [jobs, most] : cases) {
         std::vector<std::string> arguments = {"scan", file, "--no-save", "--data-dir", dataDir};
@@ -180,6 +188,69 @@ TEST_F(CliTest, UnreadableFileStopsBeforeAnyFetch) {
     EXPECT_EQ(server.Hits("/page"), 0);
 }
 
+TEST_F(CliTest, RunsOnOneFileTakeTurnsAndAFileKeptInUseFailsTheWait) {
+    server.SetBody("/a", "a", 300);
+    server.SetBody("/b", "b", 300);
+    const std::string listA = root.File("a.txt");
+    const std::string listB = root.File("b.txt");
+    WriteFile(listA, server.Url("/a") + "\n");
+    WriteFile(listB, server.Url("/b") + "\n");
+
+    const auto first = Start({"import", file, listA, "--data-dir", dataDir});
+    const auto second = Start({"import", file, listB, "--data-dir", dataDir});
+    for (QProcess* process : {first.get(), second.get()}) {
+        const CliResult result = Finish(*process);
+        ASSERT_TRUE(result.Finished);
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    }
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    EXPECT_EQ(saved.WatchCount(), 2) << "both runs' additions are kept";
+
+    const std::string before = ReadFile(file);
+    DataFileLock held;
+    ASSERT_TRUE(held.Acquire(file, std::chrono::milliseconds(0)));
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"scan", file, "--lock-wait", "1", "--data-dir", dataDir},
+             {"import", file, listA, "--lock-wait", "0", "--data-dir", dataDir}}) {
+        const CliResult result = Run(arguments);
+        ASSERT_TRUE(result.Finished);
+        EXPECT_EQ(result.ExitCode, 1) << arguments[0];
+        EXPECT_NE(result.Err.find("\"" + file + "\" is in use"), std::string::npos) << result.Err;
+    }
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(server.Hits("/a"), 1);
+}
+
+TEST_F(CliTest, SnapshotFilesThatCannotBeWrittenFailTheRunYetTheListIsSaved) {
+    WriteList(file, {{"Default", {Page("/changed", "old")}}});
+    server.SetBody("/changed", "new");
+    const std::string missing = root.Folder() + "missing/";
+
+    const CliResult scan = Run({"scan", file, "--data-dir", missing});
+    ASSERT_TRUE(scan.Finished);
+    EXPECT_EQ(scan.ExitCode, 1);
+    EXPECT_NE(scan.Err.find("Snapshot files of 1 watches could not be written in \"" + missing),
+              std::string::npos)
+        << scan.Err;
+    SectionModel saved;
+    ASSERT_TRUE(LoadData(saved, file).Ok);
+    EXPECT_EQ(saved.Tab(0).Row(1).Object.Changed, 1);
+
+    // Import makes a missing snapshot folder, and fails when it cannot.
+    const std::string list = root.File("import.txt");
+    WriteFile(list, server.Url("/changed") + "\n");
+    const std::string made = root.Folder() + "made/here/";
+    const CliResult created = Run({"import", root.File("new.zelmox"), list, "--data-dir", made});
+    EXPECT_EQ(created.ExitCode, 0) << created.Err;
+    EXPECT_EQ(FolderContents(made).size(), 3u);
+    const CliResult impossible =
+        Run({"import", root.File("other.zelmox"), list, "--data-dir", file + "/sub/"});
+    EXPECT_EQ(impossible.ExitCode, 1);
+    EXPECT_NE(impossible.Err.find("Cannot create the snapshot folder"), std::string::npos)
+        << impossible.Err;
+}
+
 TEST_F(CliTest, WrongCommandLinesExitWithTwo) {
     const std::vector<std::vector<std::string>> wrong = {
         {},
@@ -188,6 +259,8 @@ TEST_F(CliTest, WrongCommandLinesExitWithTwo) {
         {"scan", file, "--bogus"},
         {"scan", file, "--jobs", "0"},
         {"scan", file, "--jobs"},
+        {"scan", file, "--per-host", "0"},
+        {"import", file, file, "--lock-wait", "-1"},
         {"import", file, file, "--scan-type", "3"},
         {"list", file, "--append"},
     };

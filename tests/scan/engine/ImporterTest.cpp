@@ -48,7 +48,8 @@ TEST_F(ImporterTest, EveryNonEmptyLineBecomesAWatchOfTheShownSection) {
     server.SetBody("/two", second);
     QSignalSpy imported(&importer, &Importer::WatchImported);
 
-    EXPECT_EQ(Import({server.Url("/one"), "", server.Url("/two"), ""}), 2);
+    // Surrounding blanks go, and a line of nothing else counts as empty.
+    EXPECT_EQ(Import({server.Url("/one"), "", " \t" + server.Url("/two") + "  ", " \t "}), 2);
 
     const Section& section = model.Tab(0);
     ASSERT_EQ(section.RowCount(), 3) << "the placeholder row is taken by the first watch";
@@ -70,6 +71,7 @@ TEST_F(ImporterTest, EveryNonEmptyLineBecomesAWatchOfTheShownSection) {
     EXPECT_FALSE(section.Row(1).Object.Highlighted);
     EXPECT_EQ(section.Row(1).Cells[ColSortKey], "0");
     EXPECT_EQ(section.Row(1).Cells[ColLastCheck], ImportStamp);
+    EXPECT_EQ(WatchAt(0, 2).Address, server.Url("/two"));
     EXPECT_EQ(WatchAt(0, 2).Description, "Second  page") << "a title stays on one line";
     for (const char* suffix : {"_x", "_b", "_a"}) {
         EXPECT_EQ(Snapshot(server.Url("/one"), 0, suffix), first + "\r\n") << suffix;

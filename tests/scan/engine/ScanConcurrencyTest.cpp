@@ -2,6 +2,7 @@
 #include "DataFile.h"
 #include "EngineTestSupport.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace zelmox::test {
@@ -213,6 +214,33 @@ TEST(ScanLimitsTest, LimitsCapTheRequestsAtOnce) {
         EXPECT_EQ(server.MostAtOnce(), most) << limits.MaxInFlight << "/" << limits.MaxPerHost;
         EXPECT_EQ(server.TotalHits(), 12);
     }
+}
+
+TEST(ScanLimitsTest, PagesAheadOfAnAwaitedRowStopOnceTheyHoldTooManyBytes) {
+    PageServer server;
+    ASSERT_TRUE(server.Started());
+    ScanRig rig;
+    server.SetBody("/awaited", "first", 800);
+    AddRow(rig.Model.Tab(0), AddedWatch(server.Url("/awaited"), ScanEntireFile, "old"));
+    for (int i = 0; i < 10; ++i) {
+        const std::string path = "/big" + std::to_string(i);
+        server.SetBody(path, std::string(1000, static_cast<char>('a' + i)));
+        AddRow(rig.Model.Tab(0), AddedWatch(server.Url(path), ScanEntireFile, "old"));
+    }
+    ScanLimits limits;
+    limits.MaxInFlight = 4;
+    limits.MaxHeldBytes = 2500;
+    rig.Engine.SetLimits(limits);
+    int fetchedMeanwhile = -1;
+    QTimer::singleShot(400, [&] { fetchedMeanwhile = server.TotalHits(); });
+
+    ASSERT_TRUE(rig.Run());
+    // The first four, then at most one more for each page that arrived while no more than the cap
+    // was held: never the ten a look-ahead without the cap starts.
+    EXPECT_GE(fetchedMeanwhile, 4);
+    EXPECT_LE(fetchedMeanwhile, 6);
+    EXPECT_EQ(server.TotalHits(), 11);
+    EXPECT_EQ(rig.Engine.TotalChanges(), 11);
 }
 
 } // namespace

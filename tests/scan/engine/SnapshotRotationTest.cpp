@@ -97,6 +97,7 @@ TEST_F(SnapshotRotationTest, FailedStepsAreLoggedAndTheChangeStillCounts) {
         EXPECT_EQ(rig.Object(0, row).Changed, 1);
     }
     EXPECT_EQ(rig.Engine.TotalChanges(), 3);
+    EXPECT_EQ(rig.Engine.SnapshotFailures(), 2);
 }
 
 TEST_F(SnapshotRotationTest, MissingDataFolderOnlyFailsTheSave) {
@@ -113,6 +114,7 @@ TEST_F(SnapshotRotationTest, MissingDataFolderOnlyFailsTheSave) {
     EXPECT_FALSE(FileExists(missing)) << "the data folder is never created by a scan";
     EXPECT_EQ(rig.Object(0, 1).Changed, 1);
     EXPECT_EQ(rig.Engine.TotalChanges(), 1);
+    EXPECT_EQ(rig.Engine.SnapshotFailures(), 1);
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zelmox::test {
@@ -34,11 +35,14 @@ inline void PrintTo(const FetchResult& result, std::ostream* out) {
 }
 
 // Starts a fetch and waits (bounded) for its one report; a fetch still running then is aborted.
-inline FetchResult Fetch(ContentSource& source, const std::string& address, int limitMs = 10'000) {
+// With busyMs the thread first does nothing else for that long, as one busy drawing would.
+inline FetchResult Fetch(ContentSource& source, const std::string& address, int limitMs = 10'000,
+                         int busyMs = 0) {
     QElapsedTimer timer;
     timer.start();
     const QPointer<ContentFetch> fetch = source.FetchContent(QByteArray::fromStdString(address));
     QSignalSpy spy(fetch.data(), &ContentFetch::Finished);
+    std::this_thread::sleep_for(std::chrono::milliseconds(busyMs));
     FetchResult result;
     result.finished = spy.wait(limitMs);
     result.elapsedMs = timer.elapsed();

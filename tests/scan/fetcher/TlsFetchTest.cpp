@@ -2,29 +2,8 @@
 #include "HttpClient.h"
 #include "TlsTestServer.h"
 
-#include <QSslCertificate>
-#include <QSslConfiguration>
-
 namespace zelmox::test {
 namespace {
-
-// Adds a certificate to the trusted ones of every TLS connection made while the object lives.
-class TrustedCertificate {
-public:
-    explicit TrustedCertificate(const std::string& pem)
-        : saved_(QSslConfiguration::defaultConfiguration()) {
-        QSslConfiguration configuration = saved_;
-        configuration.addCaCertificates(
-            QSslCertificate::fromData(QByteArray::fromStdString(pem), QSsl::Pem));
-        QSslConfiguration::setDefaultConfiguration(configuration);
-    }
-    ~TrustedCertificate() { QSslConfiguration::setDefaultConfiguration(saved_); }
-    TrustedCertificate(const TrustedCertificate&) = delete;
-    TrustedCertificate& operator=(const TrustedCertificate&) = delete;
-
-private:
-    QSslConfiguration saved_;
-};
 
 class TlsFetchTest : public ::testing::Test {
 protected:
@@ -41,9 +20,9 @@ TEST_F(TlsFetchTest, OnlyTrustedCertificatesAreAccepted) {
     TlsTestServer stranger;
     Serve(trusted);
     Serve(stranger);
-    const TrustedCertificate trust(trusted.CertificatePem());
     // Declared after the servers: its idle connections must close before they stop.
     HttpClient client;
+    client.SetTrustedCertificates(QByteArray::fromStdString(trusted.CertificatePem()));
 
     EXPECT_TRUE(Succeeded(Fetch(client, trusted.Url("/page")), "secure page"));
     EXPECT_TRUE(Failed(Fetch(client, stranger.Url("/page"))));
@@ -52,8 +31,8 @@ TEST_F(TlsFetchTest, OnlyTrustedCertificatesAreAccepted) {
 TEST_F(TlsFetchTest, TrustedCertificateForAnotherNameFails) {
     TlsTestServer server("zelmox.invalid");
     Serve(server);
-    const TrustedCertificate trust(server.CertificatePem());
     HttpClient client;
+    client.SetTrustedCertificates(QByteArray::fromStdString(server.CertificatePem()));
 
     EXPECT_TRUE(Failed(Fetch(client, server.Url("/page"))));
 }
