@@ -7,6 +7,7 @@
 #include "SectionGrid.h"
 #include "SectionTableModel.h"
 #include "SectionTabs.h"
+#include "SettingsCommands.h"
 #include "SettingsFile.h"
 #include "StatusPanels.h"
 #include "ViewCommands.h"
@@ -164,6 +165,7 @@ void TfrmMain::BuildMenus() {
     QAction* close1 = fileMenu_->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     close1->setObjectName(QStringLiteral("Close1"));
     fileCommands_ = new FileCommands(*this, fileMenu_);
+    new SettingsCommands(*this, menuBar());
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

@@ -95,6 +95,8 @@ public:
     void ShowTrayFirstImage();
 
     UserPrompts& Prompts() { return *prompts_; }
+    SoundPlayer& Sounds() { return *sounds_; }
+    const SettingsPaths& Paths() const { return paths_; }
     const Clock& Time() const { return *clock_; }
     // The snapshot folder in use; the per-user default is created when missing.
     std::string SnapshotFolder();
