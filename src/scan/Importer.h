@@ -25,6 +25,8 @@ public:
     void Import(std::vector<std::string> lines, ImportOptions options);
 
 signals:
+    // The address on this line of the list is being fetched or read.
+    void Importing(int line, const QByteArray& address);
     void WatchImported(int tabIndex, int row);
     void Finished(int added);
 

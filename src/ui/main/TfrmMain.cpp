@@ -3,6 +3,7 @@
 #include "DisplayText.h"
 #include "FileCommands.h"
 #include "Images.h"
+#include "ListCommands.h"
 #include "QtPorts.h"
 #include "SectionGrid.h"
 #include "SectionTableModel.h"
@@ -31,8 +32,8 @@ constexpr int BalloonMs = 10'000;
 const QString MaximumSectionsMessage =
     QStringLiteral("Sorry, a maximum of 20 sections is allowed!");
 const QString ChangeDetected = QStringLiteral("Change Detected!");
-const QString BusyRefusal =
-    QStringLiteral("Not while a scan or an add is running: wait for it to end or press Stop.");
+const QString BusyRefusal = QStringLiteral(
+    "Not while a scan, an add or an import is running: wait for it to end or press Stop.");
 
 std::string ProgramFolder() {
     QString folder = QCoreApplication::applicationDirPath();
@@ -122,11 +123,13 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
 
     BuildMenus();
     watchCommands_ = new WatchCommands(*this);
-    connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
+    const auto closeIfWaiting = [this] {
         if (closeWhenIdle_) {
             QTimer::singleShot(0, this, &QWidget::close);
         }
-    });
+    };
+    connect(watchCommands_, &WatchCommands::AddFinished, this, closeIfWaiting);
+    connect(listCommands_, &ListCommands::ImportFinished, this, closeIfWaiting);
     viewCommands_ = new ViewCommands(*this, *shell_);
     BuildToolBar();
     auto* central = new QWidget(this);
@@ -165,6 +168,8 @@ void TfrmMain::BuildMenus() {
     QAction* close1 = fileMenu_->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     close1->setObjectName(QStringLiteral("Close1"));
     fileCommands_ = new FileCommands(*this, fileMenu_);
+    listCommands_ =
+        new ListCommands(*this, fileMenu_, fileCommands_->RecentFilesMenu()->menuAction());
     new SettingsCommands(*this, menuBar());
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
@@ -350,8 +355,9 @@ void TfrmMain::RunStartupScans() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    // Exit stops a scan first, or lets an add's first fetch end, and closes after that.
-    if (scanner_.IsRunning() || watchCommands_->IsAdding()) {
+    // Exit stops a scan first, or lets an add's first fetch or an import end, and closes after
+    // that.
+    if (scanner_.IsRunning() || watchCommands_->IsAdding() || listCommands_->IsImporting()) {
         closeWhenIdle_ = true;
         scanner_.Stop();
         event->ignore();
@@ -404,7 +410,7 @@ std::string TfrmMain::SnapshotFolder() {
 // ---- Sections -------------------------------------------------------------------------------
 
 bool TfrmMain::RefuseWhileBusy() {
-    if (!scanner_.IsRunning() && !watchCommands_->IsAdding()) {
+    if (!scanner_.IsRunning() && !watchCommands_->IsAdding() && !listCommands_->IsImporting()) {
         return false;
     }
     statusPanels_->SetPanel0(BusyRefusal);
