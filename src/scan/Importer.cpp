@@ -48,6 +48,7 @@ void Importer::ImportNext() {
         return;
     }
     const std::string address = lines_[next_++];
+    emit Importing(static_cast<int>(next_ - 1), QByteArray::fromStdString(address));
     std::error_code error;
     if (!IsWebAddress(address) && !std::filesystem::exists(address, error)) {
         AddWatch(address, {});

@@ -29,6 +29,8 @@ public:
     int SnapshotFailures() const { return snapshotFailures_; }
 
 signals:
+    // The address on this line of the list is being fetched or read.
+    void Importing(int line, const QByteArray& address);
     void WatchImported(int tabIndex, int row);
     void Finished(int added);
 

@@ -1,14 +1,13 @@
 #include "DataFile.h"
 
 #include "CoreTestUtil.h"
+#include "FileSizeCap.h"
 #include "TempDir.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace zelmox {
@@ -468,15 +467,12 @@ TEST_F(DataFileTest, SaveThatFailsMidWriteKeepsTheOldFile) {
     }
 
     // Cap the size of files this process may write so the new file cannot be completed.
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = previous;
-    capped.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &capped), 0);
-    const DataFileResult result = SaveData(model_, path);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    DataFileResult result;
+    {
+        const test::FileSizeCap cap(4096);
+        ASSERT_TRUE(cap.Active());
+        result = SaveData(model_, path);
+    }
 
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Error.find(path), std::string::npos) << result.Error;

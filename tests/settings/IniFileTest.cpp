@@ -1,11 +1,10 @@
 #include "IniFile.h"
 
+#include "FileSizeCap.h"
 #include "TempDir.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace zelmox {
@@ -150,15 +149,12 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFileIntact) {
     IniFile file = Parse("[Old]\nK=1\n");
     file.WriteString("New", "Long", std::string(4096, 'x'));
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const SettingsResult result = file.Save(path_);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    SettingsResult result;
+    {
+        const test::FileSizeCap cap(64);
+        ASSERT_TRUE(cap.Active());
+        result = file.Save(path_);
+    }
 
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error.rfind("Unable to write to " + path_, 0), 0u) << result.error;

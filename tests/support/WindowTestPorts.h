@@ -23,10 +23,22 @@ namespace zelmox::test {
 // chooser), so that an unexpected question never loses or overwrites anything.
 class ScriptedPrompts final : public UserPrompts {
 public:
-    enum class Kind { Error, Warning, Information, YesNo, YesNoCancel, Text, OpenFile, SaveFile };
+    enum class Kind {
+        Error,
+        Warning,
+        Information,
+        YesNo,
+        YesNoCancel,
+        Text,
+        OpenFile,
+        SaveFile,
+        Folder
+    };
     struct Shown {
         Kind kind;
-        QString text; // the message, "caption|prompt|initial" for an input box, a chooser's title
+        // The message, "caption|prompt|initial" for an input box, a file chooser's title, a folder
+        // chooser's starting folder.
+        QString text;
     };
 
     std::deque<bool> yesNo;
@@ -34,6 +46,7 @@ public:
     std::deque<QString> texts;
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
+    std::deque<QString> folders;
     std::vector<Shown> shown;
 
     void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
@@ -60,6 +73,15 @@ public:
                            const QString&) override {
         shown.push_back({Kind::SaveFile, title});
         return Next(saveFiles, QString());
+    }
+    QString ChooseSaveFileAskingToReplace(const QString& title, const QString& folder,
+                                          const QString& filter,
+                                          const QString& defaultSuffix) override {
+        return ChooseSaveFile(title, folder, filter, defaultSuffix);
+    }
+    QString ChooseFolder(const QString& folder) override {
+        shown.push_back({Kind::Folder, folder});
+        return Next(folders, QString());
     }
 
     // The texts of the boxes of one kind, in the order shown.

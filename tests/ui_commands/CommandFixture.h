@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <functional>
+#include <type_traits>
 
 namespace zelmox::test {
 
@@ -81,15 +82,15 @@ protected:
         return captions;
     }
 
-    // Runs the script on the add/edit dialog once it is shown modally. A dialog the script left
-    // open is given a while to close (a web check runs) and is then cancelled, so that a fault
-    // fails the test instead of hanging it.
-    void OnDialog(std::function<void(TfrmAddWatch&)> script) {
+    // Runs the script on the dialog (the add/edit dialog unless named) once it is shown modally.
+    // A dialog the script left open is given a while to close (a web check runs) and is then
+    // cancelled, so that a fault fails the test instead of hanging it.
+    template <typename Dialog = TfrmAddWatch>
+    void OnDialog(std::type_identity_t<std::function<void(Dialog&)>> script) {
         QTimer::singleShot(0, [this, script = std::move(script)] {
-            QPointer<TfrmAddWatch> dialog =
-                qobject_cast<TfrmAddWatch*>(QApplication::activeModalWidget());
+            QPointer<Dialog> dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
-                ADD_FAILURE() << "no add/edit dialog is shown";
+                ADD_FAILURE() << "the dialog is not shown";
                 return;
             }
             dialogTitles << dialog->windowTitle();

@@ -31,6 +31,13 @@ public:
                                    const QString& filter) = 0;
     virtual QString ChooseSaveFile(const QString& title, const QString& folder,
                                    const QString& filter, const QString& defaultSuffix) = 0;
+    // The same chooser, asking before a file that exists is replaced.
+    virtual QString ChooseSaveFileAskingToReplace(const QString& title, const QString& folder,
+                                                  const QString& filter,
+                                                  const QString& defaultSuffix) = 0;
+    // A chooser of folders only, starting at `folder`; the folder ends in "/", empty when
+    // cancelled.
+    virtual QString ChooseFolder(const QString& folder) = 0;
 };
 
 // Plays a sound file to its end; a file that cannot be played gives the system's alert sound.

@@ -2,6 +2,7 @@
 
 #include "AddressUrl.h"
 #include "Images.h"
+#include "TfChooseDir.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -87,11 +88,27 @@ QString QtUserPrompts::ChooseOpenFile(const QString& title, const QString& folde
 
 QString QtUserPrompts::ChooseSaveFile(const QString& title, const QString& folder,
                                       const QString& filter, const QString& defaultSuffix) {
+    return SaveChooser(title, folder, filter, defaultSuffix, false);
+}
+
+QString QtUserPrompts::ChooseSaveFileAskingToReplace(const QString& title, const QString& folder,
+                                                     const QString& filter,
+                                                     const QString& defaultSuffix) {
+    return SaveChooser(title, folder, filter, defaultSuffix, true);
+}
+
+QString QtUserPrompts::ChooseFolder(const QString& folder) {
+    return TfChooseDir::Execute(folder, parent_);
+}
+
+QString QtUserPrompts::SaveChooser(const QString& title, const QString& folder,
+                                   const QString& filter, const QString& defaultSuffix,
+                                   bool askToReplace) {
     QFileDialog dialog(parent_, title, folder, filter);
     dialog.setObjectName(QStringLiteral("sdMain"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askToReplace);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

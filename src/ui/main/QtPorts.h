@@ -26,8 +26,15 @@ public:
                            const QString& filter) override;
     QString ChooseSaveFile(const QString& title, const QString& folder, const QString& filter,
                            const QString& defaultSuffix) override;
+    QString ChooseSaveFileAskingToReplace(const QString& title, const QString& folder,
+                                          const QString& filter,
+                                          const QString& defaultSuffix) override;
+    QString ChooseFolder(const QString& folder) override;
 
 private:
+    QString SaveChooser(const QString& title, const QString& folder, const QString& filter,
+                        const QString& defaultSuffix, bool askToReplace);
+
     QPointer<QWidget> parent_;
 };
 

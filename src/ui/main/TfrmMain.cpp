@@ -4,10 +4,12 @@
 #include "FileCommands.h"
 #include "HelpCommands.h"
 #include "Images.h"
+#include "ListCommands.h"
 #include "QtPorts.h"
 #include "SectionGrid.h"
 #include "SectionTableModel.h"
 #include "SectionTabs.h"
+#include "SettingsCommands.h"
 #include "SettingsFile.h"
 #include "StatusPanels.h"
 #include "ViewCommands.h"
@@ -31,8 +33,8 @@ constexpr int BalloonMs = 10'000;
 const QString MaximumSectionsMessage =
     QStringLiteral("Sorry, a maximum of 20 sections is allowed!");
 const QString ChangeDetected = QStringLiteral("Change Detected!");
-const QString BusyRefusal =
-    QStringLiteral("Not while a scan or an add is running: wait for it to end or press Stop.");
+const QString BusyRefusal = QStringLiteral(
+    "Not while a scan, an add or an import is running: wait for it to end or press Stop.");
 
 std::string ProgramFolder() {
     QString folder = QCoreApplication::applicationDirPath();
@@ -123,11 +125,13 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
     watchCommands_ = new WatchCommands(*this);
-    connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
+    const auto closeIfWaiting = [this] {
         if (closeWhenIdle_) {
             QTimer::singleShot(0, this, &QWidget::close);
         }
-    });
+    };
+    connect(watchCommands_, &WatchCommands::AddFinished, this, closeIfWaiting);
+    connect(listCommands_, &ListCommands::ImportFinished, this, closeIfWaiting);
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -165,6 +169,9 @@ void TfrmMain::BuildMenus() {
     QAction* close1 = fileMenu_->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     close1->setObjectName(QStringLiteral("Close1"));
     fileCommands_ = new FileCommands(*this, fileMenu_);
+    listCommands_ =
+        new ListCommands(*this, fileMenu_, fileCommands_->RecentFilesMenu()->menuAction());
+    new SettingsCommands(*this, menuBar());
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -355,8 +362,9 @@ void TfrmMain::RunStartupScans() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    // Exit stops a scan first, or lets an add's first fetch end, and closes after that.
-    if (scanner_.IsRunning() || watchCommands_->IsAdding()) {
+    // Exit stops a scan first, or lets an add's first fetch or an import end, and closes after
+    // that.
+    if (scanner_.IsRunning() || watchCommands_->IsAdding() || listCommands_->IsImporting()) {
         closeWhenIdle_ = true;
         scanner_.Stop();
         event->ignore();
@@ -409,7 +417,7 @@ std::string TfrmMain::SnapshotFolder() {
 // ---- Sections -------------------------------------------------------------------------------
 
 bool TfrmMain::RefuseWhileBusy() {
-    if (!scanner_.IsRunning() && !watchCommands_->IsAdding()) {
+    if (!scanner_.IsRunning() && !watchCommands_->IsAdding() && !listCommands_->IsImporting()) {
         return false;
     }
     statusPanels_->SetPanel0(BusyRefusal);

@@ -21,6 +21,7 @@ namespace zelmox {
 
 class FileCommands;
 class HelpCommands;
+class ListCommands;
 class SectionTabs;
 class StatusPanels;
 class ViewCommands;
@@ -87,8 +88,8 @@ public:
     // Adds a section named so, or shows the maximum message; false when none was added.
     bool AddNewTab(const std::string& name);
 
-    // A command that would add, remove or reorder rows or sections is refused while a scan or an
-    // add runs, with a word in the status bar.
+    // A command that would add, remove or reorder rows or sections is refused while a scan, an
+    // add or an import runs, with a word in the status bar.
     bool RefuseWhileBusy();
     // The tray image after a clear: the auto-scan image while automatic scanning is on.
     void SetTrayIdleImage();
@@ -97,11 +98,15 @@ public:
 
     UserPrompts& Prompts() { return *prompts_; }
     ShellOpener& Shell() { return *shell_; }
+    SoundPlayer& Sounds() { return *sounds_; }
+    const SettingsPaths& Paths() const { return paths_; }
+    QProgressBar* ProgressBar() const { return pbMain_; }
     const Clock& Time() const { return *clock_; }
     // The snapshot folder in use; the per-user default is created when missing.
     std::string SnapshotFolder();
     FileCommands& Files() { return *fileCommands_; }
     WatchCommands& Watches() { return *watchCommands_; }
+    ListCommands& Lists() { return *listCommands_; }
     ViewCommands& Views() { return *viewCommands_; }
     HelpCommands& Help() { return *helpCommands_; }
 
@@ -161,12 +166,13 @@ private:
     QMenu* puToolTray_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
+    ListCommands* listCommands_ = nullptr;
     WatchCommands* watchCommands_ = nullptr;
     ViewCommands* viewCommands_ = nullptr;
     HelpCommands* helpCommands_ = nullptr;
 
     bool startupDone_ = false;
-    // Exit waits for a running scan or add to end.
+    // Exit waits for a running scan, add or import to end.
     bool closeWhenIdle_ = false;
     // Scans asked for at start-up (after loading, then the silent scan) run one after another.
     int startupScansPending_ = 0;
