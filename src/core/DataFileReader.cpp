@@ -77,6 +77,51 @@ FilePointer OpenDataFile(const std::string& path, std::string& error) {
     return file;
 }
 
+enum class FileContent { Empty, WatchList, Other };
+
+// Looks at the first character of every line, as the reader tells lines apart: a section header,
+// or a block's "{" followed later by its "}", makes a watch list. Lines are never held whole, so a
+// large file that is no list costs no memory.
+FileContent Classify(std::FILE* file) {
+    std::array<char, 65536> buffer{};
+    bool lineStart = true;
+    bool blockOpened = false;
+    bool anyText = false;
+    std::size_t count = 0;
+    while ((count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const char c = buffer[i];
+            if (lineStart && (c == '$' || (c == '}' && blockOpened))) {
+                return FileContent::WatchList;
+            }
+            blockOpened = blockOpened || (lineStart && c == '{');
+            anyText = anyText || (c != '\n' && c != '\r');
+            lineStart = c == '\n';
+        }
+    }
+    return anyText ? FileContent::Other : FileContent::Empty;
+}
+
+// Opens a data file that is a watch list, or an empty file, for reading from its start. Anything
+// else, a picture for instance, is refused: read as a list it would become an empty one, and the
+// next save would overwrite the file with it.
+FilePointer OpenWatchList(const std::string& path, std::string& error) {
+    FilePointer file = OpenDataFile(path, error);
+    if (!file) {
+        return nullptr;
+    }
+    const FileContent content = Classify(file.get());
+    if (std::ferror(file.get()) != 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        error = "Cannot read \"" + path + "\": " + std::strerror(errno);
+        return nullptr;
+    }
+    if (content == FileContent::Other) {
+        error = "\"" + path + "\" is not a Zelmox watch list.";
+        return nullptr;
+    }
+    return file;
+}
+
 class DataFileReader {
 public:
     DataFileReader(SectionModel& model, ReadMode mode) : model_(model), mode_(mode) {}
@@ -285,7 +330,7 @@ std::string ConvertOldDate(const std::string& value) {
 
 DataFileResult LoadData(SectionModel& model, const std::string& path) {
     std::string error;
-    const FilePointer file = OpenDataFile(path, error);
+    const FilePointer file = OpenWatchList(path, error);
     if (!file) {
         return {false, error, 0, {}, false};
     }
@@ -302,7 +347,7 @@ DataFileResult LoadData(SectionModel& model, const std::string& path) {
 
 DataFileResult MergeData(SectionModel& model, const std::string& path) {
     std::string error;
-    const FilePointer file = OpenDataFile(path, error);
+    const FilePointer file = OpenWatchList(path, error);
     if (!file) {
         return {false, error, 0, {}, false};
     }

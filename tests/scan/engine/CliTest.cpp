@@ -180,6 +180,27 @@ TEST_F(CliTest, UnreadableFileStopsBeforeAnyFetch) {
     EXPECT_EQ(server.Hits("/page"), 0);
 }
 
+TEST_F(CliTest, FileThatIsNoWatchListIsLeftAlone) {
+    server.SetBody("/page", "new");
+    const std::string picture("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    WriteFile(file, picture);
+    const std::string list = root.File("import.txt");
+    WriteFile(list, server.Url("/page") + "\r\n");
+
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"scan", file, "--data-dir", dataDir},
+          std::vector<std::string>{"import", file, list}}) {
+        const CliResult result = Run(arguments);
+        ASSERT_TRUE(result.Finished);
+        EXPECT_EQ(result.ExitCode, 1) << arguments[0];
+        EXPECT_NE(result.Err.find("\"" + file + "\" is not a Zelmox watch list."),
+                  std::string::npos)
+            << result.Err;
+        EXPECT_EQ(ReadFile(file), picture) << arguments[0];
+    }
+    EXPECT_EQ(server.Hits("/page"), 0);
+}
+
 TEST_F(CliTest, WrongCommandLinesExitWithTwo) {
     const std::vector<std::vector<std::string>> wrong = {
         {},
