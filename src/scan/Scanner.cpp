@@ -69,6 +69,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     plan_.clear();
     tabChanges_.assign(static_cast<std::size_t>(model_.TabCount()), 0);
     nextToApply_ = 0;
+    announcedRow_ = NoRow;
     inFlight_ = 0;
     hostLoad_.clear();
     for (const int tab : tabs) {
@@ -158,14 +159,26 @@ void Scanner::ApplyReadyRows() {
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
     } else if (running_ && !stopRequested_) {
+        AnnounceAwaitedRow();
         Pump();
     }
+}
+
+// The status text names the row the scan waits for: rows after it may be fetched already, but
+// a page that never answers holds the scan here.
+void Scanner::AnnounceAwaitedRow() {
+    if (nextToApply_ == announcedRow_) {
+        return;
+    }
+    announcedRow_ = nextToApply_;
+    const PlannedRow& planned = plan_[nextToApply_];
+    const Section& section = model_.Tab(planned.Tab);
+    emit StatusTextChanged(StatusText(section, section.Row(planned.Row)));
 }
 
 void Scanner::ApplyRow(PlannedRow& planned) {
     Section& section = model_.Tab(planned.Tab);
     WatchRow& row = section.Row(planned.Row);
-    emit StatusTextChanged(StatusText(section, row));
     if (planned.NeedsFetch) {
         if (!planned.Ok) {
             ++failedFetches_;

@@ -87,6 +87,7 @@ private:
     void OnFetched(std::size_t index, bool ok, const QByteArray& content);
     void ApplyReadyRows();
     void ApplyRow(PlannedRow& planned);
+    void AnnounceAwaitedRow();
     void Finish();
     void AbortFetches();
 
@@ -108,6 +109,9 @@ private:
     std::vector<PlannedRow> plan_;
     std::vector<int> tabChanges_;
     std::size_t nextToApply_ = 0;
+    static constexpr std::size_t NoRow = static_cast<std::size_t>(-1);
+    // The row the status text names.
+    std::size_t announcedRow_ = NoRow;
     int inFlight_ = 0;
     QHash<QString, int> hostLoad_;
 };
