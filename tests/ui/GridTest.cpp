@@ -110,6 +110,62 @@ TEST_F(GridTest, MarkedRowsArePaintedInTheColourOfTheirLevel) {
     EXPECT_EQ(image.pixelColor(status.right() - 1, status.top() + 1), QColor(255, 0, 0));
 }
 
+TEST_F(GridTest, SelectedMarkedRowShowsADarkerShadeOfItsColour) {
+    Add("/selected", true, 1);
+    Add("/other", true, 1);
+    Show(700);
+    grid->SelectRow(1);
+    const QImage image = grid->viewport()->grab().toImage();
+
+    const QRect status = grid->visualRect(model.index(0, ColStatus));
+    std::vector<QColor> selected{image.pixelColor(status.right() - 1, status.top() + 2)};
+    for (int column = ColAddress; column <= ColLastChange; ++column) {
+        EXPECT_EQ(CellPixel(image, 2, column), QColor(0, 255, 0)) << column;
+        selected.push_back(CellPixel(image, 1, column));
+    }
+    for (const QColor& pixel : selected) {
+        EXPECT_EQ(pixel, QColor(0, 189, 0)) << "255 / 1.35";
+    }
+}
+
+// The grid learns of a deleted row while the row still holds the watch that goes, so the
+// selection moves to the right neighbour and what follows the selection sees real rows.
+TEST_F(GridTest, DeletedRowIsTheOneTheGridIsToldOf) {
+    struct Case {
+        int deleted;
+        std::string selectedAfter;
+    };
+    for (const Case& test : {Case{1, "/b"}, Case{2, "/c"}, Case{3, "/b"}}) {
+        section.Empty();
+        for (const char* address : {"/a", "/b", "/c"}) {
+            Add(address, false, 0);
+        }
+        Show(700);
+        grid->SelectRow(test.deleted);
+        QString told;
+        QString selectedMeanwhile;
+        QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, grid.get(),
+                         [&](const QModelIndex&, int first) {
+                             told = model.index(first, ColAddress).data().toString();
+                         });
+        QObject::connect(
+            grid->selectionModel(), &QItemSelectionModel::selectionChanged, grid.get(), [&] {
+                const int row = grid->SelectedRow();
+                selectedMeanwhile = section.IsValidRow(row)
+                                        ? QString::fromStdString(section.Row(row).Cells[ColAddress])
+                                        : QString();
+            });
+        const std::string gone = section.Row(test.deleted).Cells[ColAddress];
+
+        model.DeleteRow(test.deleted);
+
+        EXPECT_EQ(told.toStdString(), gone);
+        EXPECT_EQ(selectedMeanwhile.toStdString(), test.selectedAfter) << gone;
+        ASSERT_TRUE(section.IsValidRow(grid->SelectedRow())) << gone;
+        EXPECT_EQ(section.Row(grid->SelectedRow()).Cells[ColAddress], test.selectedAfter);
+    }
+}
+
 class StatusSortTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -158,7 +214,7 @@ TEST_F(StatusSortTest, OtherHeadersSortByTheirOwnColumn) {
     ClickHeader(ColAddress);
     EXPECT_EQ(Keys(), (QStringList{"*", "*", "1", "4", "?"})) << "/a /b /c /d /e";
     EXPECT_EQ(Model().Tab(0).Row(1).Cells[ColAddress], "/a");
-    window->SortActiveGrid(0, ColAddress);
+    window->Sections().SortActiveGrid(0, ColAddress);
     EXPECT_EQ(Model().Tab(0).Row(1).Cells[ColAddress], "/e") << "a second click turns it round";
 }
 

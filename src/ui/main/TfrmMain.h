@@ -19,8 +19,10 @@ class QProgressBar;
 
 namespace zelmox {
 
+class ClearCommands;
 class FileCommands;
 class HelpCommands;
+class SectionCommands;
 class SectionTabs;
 class StatusPanels;
 class ViewCommands;
@@ -66,30 +68,24 @@ public:
     void tbScanClick();
     void tbScanCurrentClick();
     void SpeedButton1Click();
-    void tbAddSectionClick();
-    void tbRenameSectionClick();
-    void tbDeleteSectionClick();
     void tbAutoScanClick();
-    void sbClearClick();
-    void miClearAllClick();
-    void miClearThisTabClick();
     void sbMinimiseClick();
     void RestoreFromTray();
     void pcMainChange();
+    // The watch buttons follow the selected row; every change of the selection runs this.
     void sg1Click();
-    void sg1DblClick();
-    void SortActiveGrid(int tabIndex, int column);
 
     void RefreshStatusBar();
     void DisableToolButtons(int mode);
     void EnableToolButtons(int mode);
 
-    // Adds a section named so, or shows the maximum message; false when none was added.
-    bool AddNewTab(const std::string& name);
-
-    // A command that would add, remove or reorder rows or sections is refused while a scan or an
-    // add runs, with a word in the status bar.
+    // A scan or an add's first fetch runs.
+    bool IsBusy() const;
+    // A command that would add, remove or reorder rows or sections is refused while busy, with a
+    // notice in the status bar.
     bool RefuseWhileBusy();
+    // A word in the status bar that hover hints do not hide.
+    void ShowNotice(const QString& text);
     // The tray image after a clear: the auto-scan image while automatic scanning is on.
     void SetTrayIdleImage();
     // The tray's first image, whatever the automatic scanning, as emptying the window shows it.
@@ -104,6 +100,8 @@ public:
     WatchCommands& Watches() { return *watchCommands_; }
     ViewCommands& Views() { return *viewCommands_; }
     HelpCommands& Help() { return *helpCommands_; }
+    SectionCommands& Sections() { return *sectionCommands_; }
+    ClearCommands& Clears() { return *clearCommands_; }
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
@@ -112,6 +110,7 @@ signals:
     void Closed();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -122,11 +121,12 @@ private:
     QWidget* BuildBottomBar();
     void BuildTrayMenu();
     void ConnectScanner();
+    void ConnectWatchCommands();
+    void ApplyStoredBounds();
     void FormShow();
     void RunStartupScans();
     void OnScanFinished();
     void ShowChangeNotice(bool alwaysBalloon);
-    void ClearSection(int tab);
     void PlayNotifySound(int scanType);
     void PlaySpecialSound(int which);
 
@@ -164,6 +164,8 @@ private:
     WatchCommands* watchCommands_ = nullptr;
     ViewCommands* viewCommands_ = nullptr;
     HelpCommands* helpCommands_ = nullptr;
+    SectionCommands* sectionCommands_ = nullptr;
+    ClearCommands* clearCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan or add to end.
