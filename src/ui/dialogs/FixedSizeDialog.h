@@ -7,7 +7,8 @@ namespace zelmox {
 // A dialog of one size: it cannot be resized, so its frame offers no maximise button either.
 inline void FixDialogSize(QDialog& dialog, int width, int height) {
     dialog.setFixedSize(width, height);
-    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    dialog.setWindowFlags((dialog.windowFlags() & ~Qt::WindowMinMaxButtonsHint) |
+                          Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
 }
 

@@ -166,38 +166,24 @@ TEST_F(CliTest, UnreadableFileStopsBeforeAnyFetch) {
         {"$Default", "{", "Address=" + server.Url("/page"), "ScanType=0", "Changed=x1", "}"});
     WriteFile(file, malformed);
     const std::string missing = root.File("missing.zelmox");
+    const std::string picture = root.File("picture.zelmox");
+    const std::string pictureBytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    WriteFile(picture, pictureBytes);
 
     const CliResult bad = Run({"scan", file, "--data-dir", dataDir});
     const CliResult absent = Run({"scan", missing, "--data-dir", dataDir});
+    const CliResult noList = Run({"scan", picture, "--data-dir", dataDir});
 
-    ASSERT_TRUE(bad.Finished && absent.Finished);
+    ASSERT_TRUE(bad.Finished && absent.Finished && noList.Finished);
+    EXPECT_EQ(noList.ExitCode, 1);
+    EXPECT_EQ(noList.Err, "\"" + picture + "\" is not a Zelmox watch list.\n");
+    EXPECT_EQ(ReadFile(picture), pictureBytes);
     EXPECT_EQ(bad.ExitCode, 1);
     EXPECT_NE(bad.Err.find("'x1' is not a valid integer value"), std::string::npos) << bad.Err;
     EXPECT_EQ(ReadFile(file), malformed);
     EXPECT_EQ(absent.ExitCode, 1);
     EXPECT_FALSE(absent.Err.empty());
     EXPECT_FALSE(FileExists(missing));
-    EXPECT_EQ(server.Hits("/page"), 0);
-}
-
-TEST_F(CliTest, FileThatIsNoWatchListIsLeftAlone) {
-    server.SetBody("/page", "new");
-    const std::string picture("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    WriteFile(file, picture);
-    const std::string list = root.File("import.txt");
-    WriteFile(list, server.Url("/page") + "\r\n");
-
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"scan", file, "--data-dir", dataDir},
-          std::vector<std::string>{"import", file, list}}) {
-        const CliResult result = Run(arguments);
-        ASSERT_TRUE(result.Finished);
-        EXPECT_EQ(result.ExitCode, 1) << arguments[0];
-        EXPECT_NE(result.Err.find("\"" + file + "\" is not a Zelmox watch list."),
-                  std::string::npos)
-            << result.Err;
-        EXPECT_EQ(ReadFile(file), picture) << arguments[0];
-    }
     EXPECT_EQ(server.Hits("/page"), 0);
 }
 
