@@ -2,7 +2,7 @@
 
 #include "Address.h"
 #include "DisplayText.h"
-#include "FixedSizeDialog.h"
+#include "FixedSizeWindow.h"
 #include "PageText.h"
 #include "Ports.h"
 #include "Settings.h"
@@ -66,7 +66,7 @@ TfrmAddWatch::TfrmAddWatch(const TSettings& settings, UserPrompts& prompts, QWid
     : QDialog(parent), settings_(settings), prompts_(prompts), client_(this) {
     setObjectName(QStringLiteral("frmAddWatch"));
     setWindowTitle(QStringLiteral("Add Watch"));
-    FixDialogSize(*this, DialogWidth, DialogHeight);
+    FixWindowSize(*this, QSize(DialogWidth, DialogHeight));
     BuildControls();
     ApplyConnectionSettings(client_, settings_);
     eDescription_->setFocus();
