@@ -1,5 +1,6 @@
 #include "Images.h"
 #include "SettingsPaths.h"
+#include "SingleInstance.h"
 #include "TfrmMain.h"
 #include "WebViews.h"
 
@@ -26,6 +27,14 @@ int main(int argc, char* argv[]) {
     // A window hidden in the tray is not closed: the program ends when the main window closes,
     // not when the last visible window (a message box, say) does.
     QApplication::setQuitOnLastWindowClosed(false);
+    const zelmox::StartupOptions options =
+        zelmox::StartupOptions::FromArguments(QApplication::arguments());
+    // A second start brings the running window forward, or asks it to scan, and ends.
+    using Request = zelmox::SingleInstance::Request;
+    zelmox::SingleInstance instance(zelmox::SingleInstance::DefaultServerName());
+    if (!instance.Claim(options.SilentScan ? Request::ScanAll : Request::Show)) {
+        return 0;
+    }
     zelmox::InitialiseImages();
 
     QElapsedTimer splashTime;
@@ -34,8 +43,6 @@ int main(int argc, char* argv[]) {
     splash->show();
     QApplication::processEvents();
 
-    const zelmox::StartupOptions options =
-        zelmox::StartupOptions::FromArguments(QApplication::arguments());
     zelmox::TfrmMain frmMain(options, zelmox::DefaultSettingsPaths());
     while (splashTime.elapsed() < SplashMs) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -43,10 +50,16 @@ int main(int argc, char* argv[]) {
     }
     QObject::connect(&frmMain, &zelmox::TfrmMain::Closed, &application, &QApplication::quit);
     splash.reset();
-    if (options.SilentScan) {
-        frmMain.showMinimized();
-    } else {
-        frmMain.show();
-    }
+    // With "silentscan" the window minimises itself as it first shows.
+    frmMain.show();
+    // Requests of starts made while the splash was up found the window coming up anyway.
+    QObject::connect(&instance, &zelmox::SingleInstance::Requested, &frmMain,
+                     [&frmMain](Request request) {
+                         if (request == Request::ScanAll) {
+                             frmMain.tbScanClick();
+                         } else {
+                             frmMain.RestoreFromTray();
+                         }
+                     });
     return QApplication::exec();
 }

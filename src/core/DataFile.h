@@ -17,7 +17,8 @@ struct DataFileResult {
     int SectionsRefused = 0;
     // A successful load names the path that joins the recent-file list.
     std::string RecentPath;
-    // False when the file could not be opened at all: then nothing was changed.
+    // False when the file could not be opened at all, or holds something other than a watch
+    // list: then nothing was changed.
     bool Opened = true;
 };
 
@@ -25,12 +26,14 @@ struct DataFileResult {
 // complete. On success CurrentFileName becomes the path; on failure it is left as it was.
 DataFileResult SaveData(SectionModel& model, const std::string& path);
 
-// Replaces the sections with those of the file. A file that cannot be opened changes nothing. A
-// malformed number stops reading; what was read stays, but CurrentFileName is left empty so that
-// a later save cannot overwrite the complete file with the partial list.
+// Replaces the sections with those of the file. A file that cannot be opened, or that is not empty
+// but holds no section header and no watch block, changes nothing. A malformed number stops
+// reading; what was read stays, but CurrentFileName is left empty so that a later save cannot
+// overwrite the complete file with the partial list.
 DataFileResult LoadData(SectionModel& model, const std::string& path);
 
-// Adds the file's sections after the existing ones; CurrentFileName becomes empty.
+// Adds the file's sections after the existing ones; CurrentFileName becomes empty. A file that
+// LoadData refuses changes nothing.
 DataFileResult MergeData(SectionModel& model, const std::string& path);
 
 // The number (1..16) of the key a data-file line begins with, or 0.

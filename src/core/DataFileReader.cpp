@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zelmox {
 
@@ -75,6 +76,57 @@ FilePointer OpenDataFile(const std::string& path, std::string& error) {
         return nullptr;
     }
     return file;
+}
+
+enum class FileContent { Empty, WatchList, Other, Unreadable };
+
+// Looks at the first character of every line, as the reader tells lines apart: a section header,
+// or a block's "{" followed later by its "}", makes a watch list. The file is read beside its
+// stream, which stays at the start for the reader, and lines are never held whole, so a large file
+// that is no list costs no memory.
+FileContent Classify(int fd) {
+    std::array<char, 16384> buffer{};
+    bool lineStart = true;
+    bool blockOpened = false;
+    bool anyText = false;
+    off_t offset = 0;
+    ssize_t count = 0;
+    while ((count = ::pread(fd, buffer.data(), buffer.size(), offset)) > 0) {
+        for (ssize_t i = 0; i < count; ++i) {
+            const char c = buffer[static_cast<std::size_t>(i)];
+            if (lineStart && (c == '$' || (c == '}' && blockOpened))) {
+                return FileContent::WatchList;
+            }
+            blockOpened = blockOpened || (lineStart && c == '{');
+            anyText = anyText || (c != '\n' && c != '\r');
+            lineStart = c == '\n';
+        }
+        offset += count;
+    }
+    if (count < 0) {
+        return FileContent::Unreadable;
+    }
+    return anyText ? FileContent::Other : FileContent::Empty;
+}
+
+// Opens a data file that is a watch list, or an empty file. Anything else, a picture for
+// instance, is refused: read as a list it would become an empty one, and the next save would
+// overwrite the file with it.
+FilePointer OpenWatchList(const std::string& path, std::string& error) {
+    FilePointer file = OpenDataFile(path, error);
+    if (!file) {
+        return nullptr;
+    }
+    switch (Classify(::fileno(file.get()))) {
+    case FileContent::Unreadable:
+        error = "Cannot read \"" + path + "\": " + std::strerror(errno);
+        return nullptr;
+    case FileContent::Other:
+        error = "\"" + path + "\" is not a Zelmox watch list.";
+        return nullptr;
+    default:
+        return file;
+    }
 }
 
 class DataFileReader {
@@ -297,7 +349,7 @@ std::string ConvertOldDate(const std::string& value) {
 
 DataFileResult LoadData(SectionModel& model, const std::string& path) {
     std::string error;
-    const FilePointer file = OpenDataFile(path, error);
+    const FilePointer file = OpenWatchList(path, error);
     if (!file) {
         return {false, error, 0, {}, false};
     }
@@ -314,7 +366,7 @@ DataFileResult LoadData(SectionModel& model, const std::string& path) {
 
 DataFileResult MergeData(SectionModel& model, const std::string& path) {
     std::string error;
-    const FilePointer file = OpenDataFile(path, error);
+    const FilePointer file = OpenWatchList(path, error);
     if (!file) {
         return {false, error, 0, {}, false};
     }

@@ -77,6 +77,7 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     plan_.clear();
     tabChanges_.assign(static_cast<std::size_t>(model_.TabCount()), 0);
     nextToApply_ = 0;
+    announcedRow_ = NoRow;
     inFlight_ = 0;
     heldBytes_ = 0;
     hostLoad_.clear();
@@ -180,6 +181,7 @@ void Scanner::ApplyReadyRows() {
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
     } else if (running_ && !stopRequested_) {
+        AnnounceAwaitedRow();
         Pump();
         if (outOfTime) {
             ContinueApplyingLater();
@@ -200,10 +202,23 @@ void Scanner::ContinueApplyingLater() {
     });
 }
 
+// The status text names the row the scan waits for: rows after it may be fetched already, but
+// a page that never answers holds the scan here.
+void Scanner::AnnounceAwaitedRow() {
+    // While a page is worked on, its row is the one not yet applied.
+    const std::size_t awaited = pageWorkRunning_ ? nextToApply_ - 1 : nextToApply_;
+    if (awaited == announcedRow_) {
+        return;
+    }
+    announcedRow_ = awaited;
+    const PlannedRow& planned = plan_[awaited];
+    const Section& section = model_.Tab(planned.Tab);
+    emit StatusTextChanged(StatusText(section, section.Row(planned.Row)));
+}
+
 bool Scanner::ApplyRow(PlannedRow& planned) {
     Section& section = model_.Tab(planned.Tab);
     WatchRow& row = section.Row(planned.Row);
-    emit StatusTextChanged(StatusText(section, row));
     if (!planned.NeedsFetch) {
         return true;
     }

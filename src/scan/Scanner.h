@@ -110,6 +110,7 @@ private:
     void StartPageWork(const PlannedRow& planned, const TWatch& watch);
     void FinishPageRow();
     void CompleteRow(PlannedRow& planned);
+    void AnnounceAwaitedRow();
     void Finish();
     void AbortFetches();
 
@@ -135,6 +136,9 @@ private:
     std::vector<PlannedRow> plan_;
     std::vector<int> tabChanges_;
     std::size_t nextToApply_ = 0;
+    static constexpr std::size_t NoRow = static_cast<std::size_t>(-1);
+    // The row the status text names.
+    std::size_t announcedRow_ = NoRow;
     int inFlight_ = 0;
     qint64 heldBytes_ = 0;
     QHash<QString, int> hostLoad_;

@@ -444,6 +444,38 @@ TEST_F(DataFileTest, LoadOrMergeOfAnUnreadablePathChangesNothing) {
     }
 }
 
+TEST_F(DataFileTest, FileThatIsNoWatchListIsRefusedUnlessItIsEmpty) {
+    using namespace std::string_literals;
+    const std::pair<std::string, bool> cases[] = {
+        {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0"s, false},
+        {"random \x01\xff bytes\0 $ not at a line start"s, false},
+        {"Address=http://a/\r\nDescription=keys outside any block\r\n", false},
+        {"{\r\nAddress=http://a/\r\n", false},
+        {"}\r\n{\r\n", false},
+        {"", true},
+        {"\r\n\n", true},
+        {"$S\r\n", true},
+        {"{\r\n}\r\n", true},
+        {"\0noise\n$Later\n"s, true},
+    };
+    for (const auto& [bytes, isList] : cases) {
+        for (const bool merge : {false, true}) {
+            model_ = SectionModel();
+            model_.Tab(0).AddWatchRow(MakeWatch("http://mine/"), "*");
+            model_.CurrentFileName = "/somewhere/mine.zelmox";
+            const std::string path = Put(bytes);
+            const DataFileResult result = merge ? MergeData(model_, path) : LoadData(model_, path);
+            EXPECT_EQ(result.Opened, isList) << testing::PrintToString(bytes);
+            if (!isList) {
+                EXPECT_FALSE(result.Ok);
+                EXPECT_EQ(result.Error, "\"" + path + "\" is not a Zelmox watch list.");
+                EXPECT_EQ(Only().Address, "http://mine/");
+                EXPECT_EQ(model_.CurrentFileName, "/somewhere/mine.zelmox");
+            }
+        }
+    }
+}
+
 TEST_F(DataFileTest, FailedSaveReportsThePathAndLeavesEverythingAsItWas) {
     model_.Tab(0).AddWatchRow(MakeWatch("http://a/"), "*");
     model_.CurrentFileName = "/somewhere/mine.zelmox";

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ClearCommands.h"
 #include "DataFile.h"
 #include "FakeClock.h"
 #include "PageServer.h"
+#include "SectionCommands.h"
 #include "SectionGrid.h"
 #include "SectionTableModel.h"
 #include "SectionTabs.h"

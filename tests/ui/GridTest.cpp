@@ -110,6 +110,50 @@ TEST_F(GridTest, MarkedRowsArePaintedInTheColourOfTheirLevel) {
     EXPECT_EQ(image.pixelColor(status.right() - 1, status.top() + 1), QColor(255, 0, 0));
 }
 
+TEST_F(GridTest, SelectedMarkedRowShowsADarkerShadeOfItsColour) {
+    Add("/selected", true, 1);
+    Add("/other", true, 1);
+    Show(700);
+    grid->SelectRow(1);
+    const QImage image = grid->viewport()->grab().toImage();
+
+    const QRect status = grid->visualRect(model.index(0, ColStatus));
+    std::vector<QColor> selected{image.pixelColor(status.right() - 1, status.top() + 2)};
+    for (int column = ColAddress; column <= ColLastChange; ++column) {
+        EXPECT_EQ(CellPixel(image, 2, column), QColor(0, 255, 0)) << column;
+        selected.push_back(CellPixel(image, 1, column));
+    }
+    for (const QColor& pixel : selected) {
+        EXPECT_EQ(pixel, QColor(0, 189, 0)) << "255 / 1.35";
+    }
+}
+
+// The grid learns of a deleted row while the row still holds the watch that goes, so the
+// selection moves to the right neighbour and what follows the selection sees real rows.
+TEST_F(GridTest, DeletedRowIsTheOneTheGridIsToldOf) {
+    // The row deleted and the address selected afterwards.
+    for (const auto& [deleted, selectedAfter] : {std::pair{1, "/b"}, {2, "/c"}, {3, "/b"}}) {
+        section.Empty();
+        for (const char* address : {"/a", "/b", "/c"}) {
+            Add(address, false, 0);
+        }
+        Show(700);
+        grid->SelectRow(deleted);
+        QString told;
+        QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, grid.get(),
+                         [&](const QModelIndex&, int first) {
+                             told = model.index(first, ColAddress).data().toString();
+                         });
+        const QString gone = QString::fromStdString(section.Row(deleted).Cells[ColAddress]);
+
+        model.DeleteRow(deleted);
+
+        EXPECT_EQ(told, gone);
+        ASSERT_TRUE(section.IsValidRow(grid->SelectedRow())) << deleted;
+        EXPECT_EQ(section.Row(grid->SelectedRow()).Cells[ColAddress], selectedAfter);
+    }
+}
+
 class StatusSortTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -158,7 +202,7 @@ TEST_F(StatusSortTest, OtherHeadersSortByTheirOwnColumn) {
     ClickHeader(ColAddress);
     EXPECT_EQ(Keys(), (QStringList{"*", "*", "1", "4", "?"})) << "/a /b /c /d /e";
     EXPECT_EQ(Model().Tab(0).Row(1).Cells[ColAddress], "/a");
-    window->SortActiveGrid(0, ColAddress);
+    window->Sections().SortActiveGrid(0, ColAddress);
     EXPECT_EQ(Model().Tab(0).Row(1).Cells[ColAddress], "/e") << "a second click turns it round";
 }
 

@@ -1,6 +1,9 @@
 // Adding, renaming and deleting sections from the tool bar.
 #include "MainWindowFixture.h"
 
+#include <QApplication>
+#include <QMenu>
+
 namespace zelmox::test {
 namespace {
 
@@ -62,7 +65,7 @@ TEST_F(SectionTabsTest, DeleteAsksFirstAndNeverTouchesTheFirstSection) {
     AddSection("North");
 
     Tabs()->setCurrentIndex(0);
-    window->tbDeleteSectionClick();
+    window->Sections().tbDeleteSectionClick();
     EXPECT_EQ(prompts.Of(Kind::YesNo), QStringList{}) << "no question on the first tab";
     EXPECT_EQ(Model().TabCount(), 2);
 
@@ -82,7 +85,7 @@ TEST_F(SectionTabsTest, DeleteAsksFirstAndNeverTouchesTheFirstSection) {
 
 TEST_F(SectionTabsTest, TwentySectionsAtMost) {
     for (int i = 1; i < SectionModel::MaxSections; ++i) {
-        ASSERT_TRUE(window->AddNewTab("S" + std::to_string(i)));
+        ASSERT_TRUE(window->Sections().AddNewTab("S" + std::to_string(i)));
     }
     ASSERT_EQ(Tabs()->count(), 20);
 
@@ -122,6 +125,31 @@ TEST_F(SectionTabsTest, EveryGridTakesItsColumnWidthsFromItsOwnWidth) {
         EXPECT_EQ(grid->columnWidth(ColDescription), grid->columnWidth(ColAddress));
         EXPECT_EQ(grid->columnWidth(ColLastChange), 113);
     }
+}
+
+} // namespace
+} // namespace zelmox::test
+
+namespace zelmox::test {
+namespace {
+
+TEST_F(SectionTabsTest, KeyboardLeavesTheGridWithTabAndOpensMenusWithAlt) {
+    PutWatches(0, {StoredWatch("/tmp/a"), StoredWatch("/tmp/b")});
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Select(0, 1);
+    Grid(0)->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Grid(0));
+
+    QTest::keyClick(Grid(0), Qt::Key_Tab);
+    EXPECT_EQ(SelectedRow(0), 1) << "Tab does not walk the cells";
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "sbCompare");
+
+    auto* fileMenu = Find<QMenu>("File1");
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([fileMenu] { return fileMenu->isVisible(); }, 2000));
+    fileMenu->close();
 }
 
 } // namespace

@@ -67,7 +67,7 @@ TEST_F(StatusAndClearTest, PanelsCountShownSectionAllWatchesAndMarkedOnes) {
 
     Tabs()->setCurrentIndex(1);
     EXPECT_EQ(Panels(), (QStringList{"1", "4", "1"}));
-    ASSERT_TRUE(window->AddNewTab("Empty"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Empty"));
     EXPECT_EQ(Panels(), (QStringList{"0", "4", "1"})) << "the placeholder row is no watch";
 }
 
@@ -98,7 +98,7 @@ TEST_F(StatusAndClearTest, ClearOneWatchUnmarksItAndSortsItFirst) {
     EXPECT_EQ(tray.CurrentImage(), TrayIcon::Idle);
     EXPECT_FALSE(Tabs()->tabIcon(0).isNull()) << "the tab keeps its image";
 
-    window->SortActiveGrid(0, ColStatus);
+    window->Sections().SortActiveGrid(0, ColStatus);
     EXPECT_EQ(Model().Tab(0).Row(1).Cells[ColAddress], "/tmp/two");
 }
 

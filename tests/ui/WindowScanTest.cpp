@@ -120,17 +120,17 @@ TEST_F(WindowScanTest, CommandsThatReshapeSectionsAreRefusedDuringAScan) {
     window->tbScanClick();
     ASSERT_TRUE(window->GetScanner().IsRunning());
 
-    window->tbAddSectionClick();
+    window->Sections().tbAddSectionClick();
     EXPECT_EQ(Model().TabCount(), 2);
     EXPECT_TRUE(Panel(0).contains("scan", Qt::CaseInsensitive)) << Panel(0).toStdString();
     EXPECT_FALSE(Panel(0).startsWith("Scanning")) << "the refusal is explained";
 
-    window->tbDeleteSectionClick();
+    window->Sections().tbDeleteSectionClick();
     EXPECT_EQ(TabTexts(), (QStringList{"First", "Second"}));
 
     const std::string firstAddress = Row(0, 1).Cells[ColAddress];
-    window->SortActiveGrid(0, ColAddress);
-    window->SortActiveGrid(0, ColAddress);
+    window->Sections().SortActiveGrid(0, ColAddress);
+    window->Sections().SortActiveGrid(0, ColAddress);
     EXPECT_EQ(Row(0, 1).Cells[ColAddress], firstAddress);
 
     window->tbScanClick();

@@ -129,7 +129,7 @@ TEST_F(AddWatchCommandTest, FailedFirstFetchAddsNothing) {
 // new watch is going to.
 TEST_F(AddWatchCommandTest, ListChangesWaitForTheFirstFetch) {
     const std::string other = OneWatchFile("other.zelmox");
-    ASSERT_TRUE(window->AddNewTab("Target"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Target"));
     server.SetReplies("/slow", {PageReply::Ok("page"), PageReply::Ok("page", 500)});
     QSignalSpy finished(&Watches(), &WatchCommands::AddFinished);
     OnDialog(Enter(server.Url("/slow"), "slow"));
@@ -142,7 +142,7 @@ TEST_F(AddWatchCommandTest, ListChangesWaitForTheFirstFetch) {
     prompts.openFiles = {QString::fromStdString(other)};
     Files().Load1Click();
     Files().Merge1Click();
-    window->tbDeleteSectionClick();
+    window->Sections().tbDeleteSectionClick();
     Watches().tbAddWatchClick();
     EXPECT_TRUE(prompts.shown.empty()) << "every command was refused";
     EXPECT_EQ(dialogTitles.size(), 1);
@@ -161,7 +161,7 @@ TEST_F(AddWatchCommandTest, NewWatchesGoToTheEndOfTheShownSection) {
     EXPECT_EQ(Tab(0).Row(1).Cells[ColAddress], "/srv/one");
     EXPECT_EQ(Tab(0).Row(2).Cells[ColAddress], "/srv/two");
 
-    ASSERT_TRUE(window->AddNewTab("Second"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Second"));
     server.SetBody("/three", "three");
     AddWatch(Enter(server.Url("/three")));
     EXPECT_EQ(window->Tabs()->currentIndex(), 1);

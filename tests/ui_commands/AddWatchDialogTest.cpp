@@ -151,6 +151,28 @@ TEST_F(AddWatchDialogTest, OkNeedsAnAddressAndForKeywordsAKeyword) {
     EXPECT_FALSE(OkButton(*dialog)->isEnabled()) << "remove re-evaluates OK";
 }
 
+TEST_F(AddWatchDialogTest, EnterPressesOkOnlyWhenTheRuleAllowsIt) {
+    Open();
+    EXPECT_FALSE(dialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::CustomizeWindowHint)) << "fixed size";
+    QTest::keyClick(Description(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible()) << "OK is disabled without an address";
+
+    ManualBox(*dialog)->setChecked(true);
+    Address()->setText("/srv/notes.txt");
+    Method(*dialog, 4)->setChecked(true);
+    AddKeyword("deadline");
+    ASSERT_TRUE(OkButton(*dialog)->isEnabled());
+    EnterKeyword("release");
+    EXPECT_TRUE(dialog->isVisible()) << "Enter in the keyword field adds the keyword only";
+    EXPECT_EQ(Keywords(*dialog), (QStringList{"deadline", "release"}));
+
+    Method(*dialog, 1)->setChecked(true);
+    QTest::keyClick(Address(), Qt::Key_Enter);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
 TEST_F(AddWatchDialogTest, KeywordsDifferingOnlyInCaseAreListedOnce) {
     Open();
     Method(*dialog, 4)->setChecked(true);

@@ -73,7 +73,7 @@ TEST_F(EditDeleteWatchTest, DeletingMovesTheRowsBelowUp) {
 
 // Edit, clear and delete act only on a selected row that holds a watch.
 TEST_F(EditDeleteWatchTest, CommandsOnARowWithoutAWatchNeedOnlyWhatTheyUse) {
-    ASSERT_TRUE(window->AddNewTab("Second"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Second"));
     PutWatches(0, {LocalWatch("kept.txt")});
     const WatchRow placeholder = Tab(1).Row(1);
 
@@ -93,7 +93,7 @@ TEST_F(EditDeleteWatchTest, CommandsOnARowWithoutAWatchNeedOnlyWhatTheyUse) {
     // Clear and delete need only a row: the placeholder is cleared ("*") and, asked first,
     // reset to an empty row with "0", as for the last watch of a section.
     tray.SetImage(TrayIcon::ChangeDetected);
-    window->sbClearClick();
+    window->Clears().sbClearClick();
     EXPECT_EQ(Tab(1).Row(1).Cells[ColSortKey], "*");
     EXPECT_EQ(tray.CurrentImage(), TrayIcon::Idle);
 

@@ -73,7 +73,7 @@ TEST_F(FileCommandsTest, OpenAsksAboutSavingOnlyWhenThereIsSomethingToSave) {
 
     prompts.yesNoCancel = {Answer::No};
     Files().NewClick();
-    ASSERT_TRUE(window->AddNewTab("Extra"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Extra"));
     prompts.shown.clear();
     prompts.yesNoCancel = {Answer::Cancel};
     Open(b);
@@ -261,6 +261,8 @@ TEST_F(FileCommandsTest, UnreadableFileChangesNothing) {
     std::filesystem::remove(turned);
     std::filesystem::create_directory(turned); // it exists, but is no data file
     const std::string missing = dir.File("missing.zelmox");
+    const std::string picture = dir.File("picture.zelmox");
+    WriteFile(picture, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     const auto state = [this] {
         return std::make_tuple(SectionNames(), Addresses(), Model().CurrentFileName, Title(),
                                RecentList(), RecentItems(), SetAsDefaultEnabled());
@@ -269,16 +271,18 @@ TEST_F(FileCommandsTest, UnreadableFileChangesNothing) {
     prompts.shown.clear();
     tray.SetImage(TrayIcon::ChangeDetected);
 
-    prompts.yesNoCancel = {Answer::No, Answer::No, Answer::No};
+    prompts.yesNoCancel = {Answer::No, Answer::No, Answer::No, Answer::No};
     Open(missing);
     Open(turned);
     Merge(turned);
     Files().MenuOpenRecent(1);
+    Open(picture);
 
     const QString notRegular = "Cannot read \"" + Q(turned) + "\": not a regular file";
     EXPECT_EQ(prompts.Of(Kind::Error),
               (QStringList{"Cannot read \"" + Q(missing) + "\": No such file or directory",
-                           notRegular, notRegular, notRegular}));
+                           notRegular, notRegular, notRegular,
+                           "\"" + Q(picture) + "\" is not a Zelmox watch list."}));
     EXPECT_EQ(state(), before);
     EXPECT_EQ(tray.CurrentImage(), TrayIcon::ChangeDetected) << "the tray keeps its change image";
 }

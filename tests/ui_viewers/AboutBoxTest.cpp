@@ -35,7 +35,8 @@ TEST_F(AboutBoxTest, HelpMenuOpensTheBoxAndTheMakersPages) {
         names << (item->isSeparator() ? "-"
                                       : item->objectName() + " " + item->shortcut().toString());
     }
-    EXPECT_EQ(names, QStringList({"ZelmoxWebsite1 ", "Checkforupdates1 F2", "-", "About1 F3"}));
+    EXPECT_EQ(names, QStringList({"Help2 F1", "-", "ZelmoxWebsite1 ", "Checkforupdates1 F2", "-",
+                                  "About1 F3"}));
 
     Action("About1")->trigger();
     ASSERT_TRUE(about->isVisible());

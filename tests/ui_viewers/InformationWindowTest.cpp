@@ -75,7 +75,7 @@ TEST_F(InformationWindowTest, InfoAndTheMenuItemShowTheSelectedRowPlaceholderInc
 
     // The empty row of a new section: off, until a scan's end enables the buttons whatever is
     // selected; then the page of the placeholder.
-    ASSERT_TRUE(window->AddNewTab("Empty"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Empty"));
     Select(1, 1);
     window->Views().PopUpOpenDoc(QPoint());
     EXPECT_FALSE(Action("Information1")->isEnabled());
@@ -108,7 +108,7 @@ TEST_F(InformationWindowTest, StatisticsShowOneRowPerSectionInTabOrderAtEverySho
     first.Watch.AfterSize = 1000;
     second.Watch.AfterSize = 600;
     PutWatches(0, {first, second});
-    ASSERT_TRUE(window->AddNewTab("Failed") && window->AddNewTab("Empty"));
+    ASSERT_TRUE(window->Sections().AddNewTab("Failed") && window->Sections().AddNewTab("Empty"));
     PutWatches(1, {StoredWatch("http://host/c", ScanEntireFile, ChangedFailed)});
     EXPECT_EQ(Action("Info1")->shortcut(), QKeySequence(Qt::Key_F4));
     const auto show = [this] { Action("Info1")->trigger(); };
@@ -121,7 +121,7 @@ TEST_F(InformationWindowTest, StatisticsShowOneRowPerSectionInTabOrderAtEverySho
                            "Empty 0,00K 1 1 0 0 0 0 0 0"}));
     QLocale::setDefault(userLocale);
     prompts.yesNo.push_back(true);
-    window->tbDeleteSectionClick();
+    window->Sections().tbDeleteSectionClick();
     EXPECT_EQ(WhileShown(show, Statistics).mid(2),
               (QStringList{"Default 1.56K 2 1 1 0 0 0 0 0", "Failed 7 bytes 1 0 0 0 0 0 0 1"}));
 }

@@ -2,6 +2,7 @@
 
 #include "Address.h"
 #include "DisplayText.h"
+#include "FixedSizeWindow.h"
 #include "PageText.h"
 #include "Ports.h"
 #include "Settings.h"
@@ -14,6 +15,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,10 +43,18 @@ QString LastElementExtension(const QString& address) {
     return dot < 0 ? QString() : element.mid(dot).toUpper();
 }
 
+bool IsEnterKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 QPushButton* MakeButton(const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
-    // Enter in a text field must not close the dialog.
+    // Enter presses OK, the default button, wherever the focus is.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -56,7 +66,7 @@ TfrmAddWatch::TfrmAddWatch(const TSettings& settings, UserPrompts& prompts, QWid
     : QDialog(parent), settings_(settings), prompts_(prompts), client_(this) {
     setObjectName(QStringLiteral("frmAddWatch"));
     setWindowTitle(QStringLiteral("Add Watch"));
-    setFixedSize(DialogWidth, DialogHeight);
+    FixWindowSize(*this, QSize(DialogWidth, DialogHeight));
     BuildControls();
     ApplyConnectionSettings(client_, settings_);
     eDescription_->setFocus();
@@ -102,6 +112,7 @@ void TfrmAddWatch::BuildControls() {
     keywordLayout->setContentsMargins(0, 0, 0, 0);
     eKeyword_ = new QLineEdit;
     eKeyword_->setObjectName(QStringLiteral("eKeyword"));
+    eKeyword_->installEventFilter(this);
     QPushButton* add = MakeButton(QStringLiteral("sbAddKeyword"), QStringLiteral("add"));
     QPushButton* remove = MakeButton(QStringLiteral("sbDelKeyword"), QStringLiteral("remove"));
     lbKeywords_ = new QListWidget;
@@ -131,6 +142,7 @@ void TfrmAddWatch::BuildControls() {
     buttons->addStretch();
     bOK_ = MakeButton(QStringLiteral("bOK"), QStringLiteral("&OK"));
     bOK_->setEnabled(false);
+    bOK_->setDefault(true);
     bCancel_ = MakeButton(QStringLiteral("bCancel"), QStringLiteral("&Cancel"));
     buttons->addWidget(bOK_);
     buttons->addWidget(bCancel_);
@@ -143,7 +155,6 @@ void TfrmAddWatch::BuildControls() {
         }
     });
     connect(add, &QPushButton::clicked, this, &TfrmAddWatch::sbAddKeywordClick);
-    connect(eKeyword_, &QLineEdit::returnPressed, this, &TfrmAddWatch::eKeywordKeyPress);
     connect(remove, &QPushButton::clicked, this, &TfrmAddWatch::sbDelKeywordClick);
     connect(sbGetLocalFile_, &QToolButton::clicked, this, &TfrmAddWatch::sbGetLocalFileClick);
     connect(BitBtn1_, &QPushButton::clicked, this, &TfrmAddWatch::BitBtn1Click);
@@ -170,8 +181,14 @@ void TfrmAddWatch::BitBtn1Click() {
 }
 
 bool TfrmAddWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ePageAddress_ && event->type() == QEvent::FocusOut) {
+    // Enter in the address field leaves it, as a click on OK would, before OK is pressed.
+    if (watched == ePageAddress_ && (event->type() == QEvent::FocusOut || IsEnterKey(event))) {
         ePageAddressExit();
+    }
+    // Enter in the keyword field adds the keyword and is not passed on to OK.
+    if (watched == eKeyword_ && IsEnterKey(event)) {
+        eKeywordKeyPress();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -30,6 +30,9 @@ QString Shown(const QString& text) {
     return shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// Room for the icon and the buttons of a dialog's title bar.
+constexpr int TitleBarButtonsWidth = 160;
+
 // With no audio device a sound never reports its end; no sound is waited on longer than this.
 constexpr int LongestSoundMs = 30'000;
 
@@ -68,10 +71,14 @@ UserPrompts::Answer QtUserPrompts::AskYesNoCancel(const QString& text) {
 
 QString QtUserPrompts::AskText(const QString& caption, const QString& prompt,
                                const QString& initial) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    // Wide enough that the title bar shows the whole caption beside its buttons.
+    const int captionWidth = dialog.fontMetrics().horizontalAdvance(caption) + TitleBarButtonsWidth;
+    dialog.resize(std::max(dialog.sizeHint().width(), captionWidth), dialog.sizeHint().height());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString QtUserPrompts::ChooseOpenFile(const QString& title, const QString& folder,

@@ -4,6 +4,7 @@
 #include "SectionTableModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace zelmox {
 
@@ -24,6 +25,7 @@ SectionGrid::SectionGrid(SectionTableModel* model, QAbstractItemDelegate* delega
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
     setColumnHidden(ColSortKey, true);
     setWordWrap(false);
     verticalHeader()->hide();
@@ -107,6 +109,14 @@ SectionGrid::SortRequest SectionGrid::NextSort(int clickedColumn) {
 void SectionGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     TabSheetResize();
+}
+
+void SectionGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit DeleteKeyPressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 } // namespace zelmox

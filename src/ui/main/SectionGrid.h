@@ -7,7 +7,8 @@ namespace zelmox {
 class SectionTableModel;
 
 // The grid of one section: whole-row selection, a hidden status key column, column widths that
-// follow the grid's width, and header clicks that ask for a sort.
+// follow the grid's width, header clicks that ask for a sort, and the Delete key. Tab leaves the
+// grid instead of walking its cells.
 class SectionGrid : public QTableView {
     Q_OBJECT
 
@@ -35,9 +36,11 @@ public:
 
 signals:
     void SortRequested(int clickedColumn);
+    void DeleteKeyPressed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SectionTableModel* model_;

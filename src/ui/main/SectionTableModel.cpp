@@ -67,14 +67,18 @@ void SectionTableModel::RowAppended() {
     endInsertRows();
 }
 
-void SectionTableModel::RowDeleted(int gridRow) {
-    const int rows = section_.RowCount() - 1;
-    if (rows == rows_) {
+void SectionTableModel::DeleteRow(int gridRow) {
+    if (!section_.IsValidRow(gridRow)) {
+        return;
+    }
+    if (section_.RowCount() == 2) {
+        section_.DeleteRow(gridRow);
         RowChanged(gridRow);
         return;
     }
     beginRemoveRows({}, TableRow(gridRow), TableRow(gridRow));
-    rows_ = rows;
+    section_.DeleteRow(gridRow);
+    rows_ = section_.RowCount() - 1;
     endRemoveRows();
 }
 

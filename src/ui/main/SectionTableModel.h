@@ -32,8 +32,9 @@ public:
     void AllRowsChanged();
     // A watch was appended as the last row (or took the empty section's placeholder row).
     void RowAppended();
-    // A row was deleted (or, the only one, became the placeholder again).
-    void RowDeleted(int gridRow);
+    // Deletes a row of the section as "Delete Watch" does (the only one becomes the placeholder
+    // again). The views learn of it while the row still holds the watch that goes.
+    void DeleteRow(int gridRow);
     // The rows were replaced or reordered.
     void Reload();
 

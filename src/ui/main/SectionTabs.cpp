@@ -34,15 +34,25 @@ QWidget* SectionTabs::MakePage(int tabIndex) {
     grid->setObjectName(section.Slot() == 0 ? QStringLiteral("sg1")
                                             : QStringLiteral("sg%1").arg(section.Slot() + 1));
     layout->addWidget(grid);
-    connect(grid, &QTableView::clicked, this, &SectionTabs::GridClicked);
     connect(grid, &QTableView::doubleClicked, this, &SectionTabs::GridDoubleClicked);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, this, [this, grid](const QPoint& at) {
         emit GridMenuRequested(grid->viewport()->mapToGlobal(at));
     });
+    connect(grid, &SectionGrid::DeleteKeyPressed, this, &SectionTabs::DeleteKeyPressed);
+    connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, page] {
+        if (currentWidget() == page) {
+            emit SelectionChanged();
+        }
+    });
     connect(grid, &SectionGrid::SortRequested, this,
             [this, page](int column) { emit SortRequested(indexOf(page), column); });
     return page;
+}
+
+int SectionTabs::SelectedRow() const {
+    const SectionGrid* grid = ActiveGrid();
+    return grid != nullptr ? grid->SelectedRow() : -1;
 }
 
 void SectionTabs::Rebuild() {
@@ -78,6 +88,10 @@ void SectionTabs::RenamePage(int tabIndex) {
 void SectionTabs::ReloadRows(int tabIndex) {
     if (SectionGrid* grid = Grid(tabIndex)) {
         grid->Model()->Reload();
+        // A reset drops the selection without a word.
+        if (tabIndex == currentIndex()) {
+            emit SelectionChanged();
+        }
     }
 }
 
@@ -87,9 +101,9 @@ void SectionTabs::RowAppended(int tabIndex) {
     }
 }
 
-void SectionTabs::RowDeleted(int tabIndex, int gridRow) {
+void SectionTabs::DeleteRow(int tabIndex, int gridRow) {
     if (SectionGrid* grid = Grid(tabIndex)) {
-        grid->Model()->RowDeleted(gridRow);
+        grid->Model()->DeleteRow(gridRow);
     }
 }
 

@@ -21,6 +21,8 @@ public:
 
     SectionGrid* Grid(int tabIndex) const;
     SectionGrid* ActiveGrid() const { return Grid(currentIndex()); }
+    // The grid row selected in the shown section, or -1 when none is.
+    int SelectedRow() const;
 
     // Rebuilds every page from the model (after a load, a merge or a clear).
     void Rebuild();
@@ -31,16 +33,18 @@ public:
     // The section's rows were replaced or reordered.
     void ReloadRows(int tabIndex);
     void RowAppended(int tabIndex);
-    void RowDeleted(int tabIndex, int gridRow);
+    void DeleteRow(int tabIndex, int gridRow);
     void RowChanged(int tabIndex, int gridRow);
     void AllRowsChanged(int tabIndex);
     void SetChangeImage(int tabIndex, bool changesFound);
 
 signals:
-    void GridClicked();
     void GridDoubleClicked();
     // The grid's pop-up menu was asked for at this point of the screen.
     void GridMenuRequested(const QPoint& globalPosition);
+    // The selected row of the shown grid changed, by mouse, keyboard or command.
+    void SelectionChanged();
+    void DeleteKeyPressed();
     void SortRequested(int tabIndex, int column);
 
 private:

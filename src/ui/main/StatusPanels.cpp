@@ -9,6 +9,8 @@ namespace zelmox {
 namespace {
 
 constexpr int CountPanelWidth = 55;
+const QString NoticeStyle =
+    QStringLiteral("QLabel { background-color: #fff2a8; color: black; font-weight: bold; }");
 
 } // namespace
 
@@ -27,10 +29,33 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
             addPermanentWidget(panels_[panel]);
         }
     }
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, this, &StatusPanels::EndNotice);
 }
 
 void StatusPanels::SetPanel0(const QString& text) {
+    panel0Text_ = text;
+    if (!ShowsNotice()) {
+        panels_[0]->setText(text);
+    }
+}
+
+void StatusPanels::ShowNotice(const QString& text) {
+    clearMessage();
+    panels_[0]->setStyleSheet(NoticeStyle);
     panels_[0]->setText(text);
+    noticeTimer_.start(NoticeMs);
+}
+
+void StatusPanels::EndNotice() {
+    panels_[0]->setStyleSheet(QString());
+    panels_[0]->setText(panel0Text_);
+}
+
+void StatusPanels::ShowHint(const QString& hint) {
+    if (!ShowsNotice()) {
+        showMessage(hint);
+    }
 }
 
 QString StatusPanels::PanelText(int panel) const {

@@ -1,13 +1,14 @@
 #include "TfrmMain.h"
 
+#include "ClearCommands.h"
 #include "DisplayText.h"
 #include "FileCommands.h"
 #include "HelpCommands.h"
 #include "Images.h"
 #include "ListCommands.h"
 #include "QtPorts.h"
+#include "SectionCommands.h"
 #include "SectionGrid.h"
-#include "SectionTableModel.h"
 #include "SectionTabs.h"
 #include "SettingsCommands.h"
 #include "SettingsFile.h"
@@ -21,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 namespace zelmox {
@@ -30,11 +32,13 @@ namespace {
 constexpr int BottomBarHeight = 35;
 constexpr int BalloonMs = 10'000;
 
-const QString MaximumSectionsMessage =
-    QStringLiteral("Sorry, a maximum of 20 sections is allowed!");
 const QString ChangeDetected = QStringLiteral("Change Detected!");
 const QString BusyRefusal = QStringLiteral(
     "Not while a scan, an add or an import is running: wait for it to end or press Stop.");
+const QString ClosingAfterScan = QStringLiteral("Stopping the scan: Zelmox closes when it ends.");
+const QString ClosingAfterAdd =
+    QStringLiteral("Zelmox closes when the check of the new watch has ended.");
+const QString ClosingAfterImport = QStringLiteral("Zelmox closes when the import has ended.");
 
 std::string ProgramFolder() {
     QString folder = QCoreApplication::applicationDirPath();
@@ -42,36 +46,6 @@ std::string ProgramFolder() {
         folder += '/';
     }
     return folder.toStdString();
-}
-
-QToolButton* MakeButton(const QString& name, const QString& caption, const QString& hint,
-                        const QString& image, Qt::ToolButtonStyle style, QSize minimumSize) {
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    button->setIcon(ButtonImage(image));
-    button->setToolButtonStyle(style);
-    button->setAutoRaise(true);
-    // At least the classic size; wider where the system's font needs room for the caption.
-    button->setMinimumSize(minimumSize);
-    return button;
-}
-
-// A large tool-bar button: the image above its caption.
-QToolButton* MakeToolButton(const QString& name, const QString& caption, const QString& hint,
-                            const QString& image) {
-    QToolButton* button =
-        MakeButton(name, caption, hint, image, Qt::ToolButtonTextUnderIcon, QSize(86, 68));
-    button->setIconSize(QSize(48, 48));
-    return button;
-}
-
-// A flat button of the bottom bar: a small image beside its caption.
-QToolButton* MakeBottomButton(const QString& name, const QString& caption, const QString& hint,
-                              const QString& image) {
-    return MakeButton(name, caption, hint, image, Qt::ToolButtonTextBesideIcon, QSize(71, 31));
 }
 
 } // namespace
@@ -115,6 +89,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     setWindowIcon(ProgramImage());
     setMinimumSize(MinimumWidth, MinimumHeight);
 
+    clearCommands_ = new ClearCommands(*this);
     BuildTrayMenu();
     tray_ = ports.Tray != nullptr ? ports.Tray
                                   : new QtTrayIcon(
@@ -124,14 +99,10 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
 
     viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
+    buttons_.Create();
     watchCommands_ = new WatchCommands(*this);
-    const auto closeIfWaiting = [this] {
-        if (closeWhenIdle_) {
-            QTimer::singleShot(0, this, &QWidget::close);
-        }
-    };
-    connect(watchCommands_, &WatchCommands::AddFinished, this, closeIfWaiting);
-    connect(listCommands_, &ListCommands::ImportFinished, this, closeIfWaiting);
+    sectionCommands_ = new SectionCommands(*this);
+    connect(listCommands_, &ListCommands::ImportFinished, this, &TfrmMain::CloseIfWaiting);
     BuildToolBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -148,13 +119,18 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
         model_.SetActiveTab(index);
         pcMainChange();
     });
-    connect(pcMain_, &SectionTabs::GridClicked, this, &TfrmMain::sg1Click);
-    connect(pcMain_, &SectionTabs::GridDoubleClicked, this, &TfrmMain::sg1DblClick);
-    connect(pcMain_, &SectionTabs::SortRequested, this, &TfrmMain::SortActiveGrid);
+    connect(pcMain_, &SectionTabs::SelectionChanged, this, &TfrmMain::sg1Click);
+    connect(pcMain_, &SectionTabs::GridDoubleClicked, sectionCommands_,
+            &SectionCommands::sg1DblClick);
+    connect(pcMain_, &SectionTabs::SortRequested, sectionCommands_,
+            &SectionCommands::SortActiveGrid);
     connect(pcMain_, &SectionTabs::GridMenuRequested, viewCommands_, &ViewCommands::PopUpOpenDoc);
+    // The Delete key on a grid is the "Delete Watch" button, enabled or not.
+    connect(pcMain_, &SectionTabs::DeleteKeyPressed, buttons_.tbDeleteWatch, &QToolButton::click);
     timerAutoScan_.setInterval(windowValues_.Interval);
     connect(&timerAutoScan_, &QTimer::timeout, this, &TfrmMain::tbScanClick);
     ConnectScanner();
+    ConnectWatchCommands();
     RefreshStatusBar();
 }
 
@@ -164,7 +140,7 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::BuildMenus() {
-    fileMenu_ = menuBar()->addMenu(QStringLiteral("File"));
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("File1"));
     QAction* close1 = fileMenu_->addAction(QStringLiteral("Exit"), this, &QWidget::close);
     close1->setObjectName(QStringLiteral("Close1"));
@@ -173,13 +149,13 @@ void TfrmMain::BuildMenus() {
         new ListCommands(*this, fileMenu_, fileCommands_->RecentFilesMenu()->menuAction());
     new SettingsCommands(*this, menuBar());
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
-    QAction* clearAll =
-        tools->addAction(QStringLiteral("Clear all"), this, &TfrmMain::miClearAllClick);
+    QAction* clearAll = tools->addAction(QStringLiteral("Clear all"), clearCommands_,
+                                         &ClearCommands::miClearAllClick);
     clearAll->setObjectName(QStringLiteral("miClearAll"));
     QAction* clearThisTab = tools->addAction(QStringLiteral("Clear all in the current section"),
-                                             this, &TfrmMain::miClearThisTabClick);
+                                             clearCommands_, &ClearCommands::miClearThisTabClick);
     clearThisTab->setObjectName(QStringLiteral("miClearThisTab"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -193,29 +169,6 @@ void TfrmMain::BuildToolBar() {
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setIconSize(QSize(48, 48));
-    buttons_.tbSave = MakeToolButton("tbSave", "Save", "save the current configuration", "save");
-    buttons_.tbScan = MakeToolButton(
-        "tbScan", "Scan All Tabs",
-        "scan the current list of website sites for changes (scans ALL tabs)", "scan-all");
-    buttons_.tbScanCurrent =
-        MakeToolButton("tbScanCurrent", "Scan Current",
-                       "scan only the currently selected section (tab)", "scan-current");
-    buttons_.tbAutoScan = MakeToolButton(
-        "tbAutoScan", "Auto Scan",
-        "automatically scan the current set of websites at a user determined interval",
-        "auto-scan");
-    buttons_.tbAddWatch =
-        MakeToolButton("tbAddWatch", "Add Watch", "add a website link to watch", "add-watch");
-    buttons_.tbDeleteWatch =
-        MakeToolButton("tbDeleteWatch", "Delete Watch", "delete the currently active website watch",
-                       "delete-watch");
-    buttons_.tbAddSection =
-        MakeToolButton("tbAddSection", "Add Section", "add a new section (tab)", "add-section");
-    buttons_.tbDeleteSection = MakeToolButton("tbDeleteSection", "Delete Section",
-                                              "delete the current section (tab)", "delete-section");
-    buttons_.tbRenameSection =
-        MakeToolButton("tbRenameSection", "Rename Section", "rename the currently selected section",
-                       "rename-section");
     bar->addWidget(buttons_.tbSave);
     bar->addSeparator();
     bar->addWidget(buttons_.tbScan);
@@ -228,7 +181,6 @@ void TfrmMain::BuildToolBar() {
     bar->addWidget(buttons_.tbAddSection);
     bar->addWidget(buttons_.tbDeleteSection);
     bar->addWidget(buttons_.tbRenameSection);
-    buttons_.tbDeleteSection->setEnabled(false);
 
     connect(buttons_.tbSave, &QToolButton::clicked, fileCommands_, &FileCommands::Save1Click);
     connect(buttons_.tbAddWatch, &QToolButton::clicked, watchCommands_,
@@ -238,9 +190,12 @@ void TfrmMain::BuildToolBar() {
     connect(buttons_.tbScan, &QToolButton::clicked, this, &TfrmMain::tbScanClick);
     connect(buttons_.tbScanCurrent, &QToolButton::clicked, this, &TfrmMain::tbScanCurrentClick);
     connect(buttons_.tbAutoScan, &QToolButton::clicked, this, &TfrmMain::tbAutoScanClick);
-    connect(buttons_.tbAddSection, &QToolButton::clicked, this, &TfrmMain::tbAddSectionClick);
-    connect(buttons_.tbDeleteSection, &QToolButton::clicked, this, &TfrmMain::tbDeleteSectionClick);
-    connect(buttons_.tbRenameSection, &QToolButton::clicked, this, &TfrmMain::tbRenameSectionClick);
+    connect(buttons_.tbAddSection, &QToolButton::clicked, sectionCommands_,
+            &SectionCommands::tbAddSectionClick);
+    connect(buttons_.tbDeleteSection, &QToolButton::clicked, sectionCommands_,
+            &SectionCommands::tbDeleteSectionClick);
+    connect(buttons_.tbRenameSection, &QToolButton::clicked, sectionCommands_,
+            &SectionCommands::tbRenameSectionClick);
 }
 
 QWidget* TfrmMain::BuildBottomBar() {
@@ -251,19 +206,10 @@ QWidget* TfrmMain::BuildBottomBar() {
     // The Stop button ends flush with the bar's right edge.
     layout->setContentsMargins(2, 2, 0, 2);
     layout->setSpacing(1);
-    buttons_.sbCompare =
-        MakeBottomButton("sbCompare", "compare",
-                         "compare the last two changes for the highlighted 'watch'", "compare");
-    buttons_.sbInfo = MakeBottomButton(
-        "sbInfo", "info", "show information on the currently selected 'watch'", "info");
-    buttons_.sbClear =
-        MakeBottomButton("sbClear", "clear", "clear the status of the current selection", "clear");
-    buttons_.sbEdit = MakeBottomButton("sbEdit", "edit", "edit the current watch", "edit");
     QToolButton* sbMinimise =
         MakeBottomButton("sbMinimise", "minimize", "minimize Zelmox to the tool tray", "minimise");
     for (QToolButton* button :
          {buttons_.sbCompare, buttons_.sbInfo, buttons_.sbClear, buttons_.sbEdit}) {
-        button->setEnabled(false);
         layout->addWidget(button);
     }
     layout->addWidget(sbMinimise);
@@ -284,7 +230,7 @@ QWidget* TfrmMain::BuildBottomBar() {
     connect(buttons_.sbCompare, &QToolButton::clicked, viewCommands_,
             &ViewCommands::sbCompareClick);
     connect(buttons_.sbInfo, &QToolButton::clicked, viewCommands_, &ViewCommands::sbInfoClick);
-    connect(buttons_.sbClear, &QToolButton::clicked, this, &TfrmMain::sbClearClick);
+    connect(buttons_.sbClear, &QToolButton::clicked, clearCommands_, &ClearCommands::sbClearClick);
     connect(buttons_.sbEdit, &QToolButton::clicked, watchCommands_, &WatchCommands::sbEditClick);
     connect(sbMinimise, &QToolButton::clicked, this, &TfrmMain::sbMinimiseClick);
     connect(sbStop_, &QToolButton::clicked, this, &TfrmMain::SpeedButton1Click);
@@ -309,12 +255,21 @@ void TfrmMain::BuildTrayMenu() {
     buttons_.miTTStop->setObjectName(QStringLiteral("miTTStop"));
     buttons_.miTTStop->setEnabled(false);
     puToolTray_->addSeparator();
-    QAction* clear =
-        puToolTray_->addAction(QStringLiteral("clear"), this, &TfrmMain::miClearAllClick);
+    QAction* clear = puToolTray_->addAction(QStringLiteral("clear"), clearCommands_,
+                                            &ClearCommands::miClearAllClick);
     clear->setObjectName(QStringLiteral("clear2"));
 }
 
 // ---- Lifecycle ------------------------------------------------------------------------------
+
+bool TfrmMain::event(QEvent* event) {
+    // Hints go through the status panels, which keep a notice in view over them.
+    if (event->type() == QEvent::StatusTip) {
+        statusPanels_->ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -322,15 +277,25 @@ void TfrmMain::showEvent(QShowEvent* event) {
     // user's work.
     if (!startupDone_) {
         startupDone_ = true;
+        ApplyStoredBounds();
         QTimer::singleShot(0, this, &TfrmMain::FormShow);
     }
 }
 
-void TfrmMain::FormShow() {
+// Runs before the first show reaches the screen. The stored bounds are set while the window is
+// still in its normal state, and only then is it minimised for "silentscan": bounds set on a
+// minimised window are not kept, and it would come back from the tray at its smallest.
+void TfrmMain::ApplyStoredBounds() {
     LoadSettings(paths_, settings_, windowValues_);
-    fileCommands_->SettingsLoaded();
     setGeometry(windowValues_.Left, windowValues_.Top, std::max(windowValues_.Width, MinimumWidth),
                 std::max(windowValues_.Height, MinimumHeight));
+    if (options_.SilentScan) {
+        setWindowState(Qt::WindowMinimized);
+    }
+}
+
+void TfrmMain::FormShow() {
+    fileCommands_->SettingsLoaded();
     timerAutoScan_.setInterval(windowValues_.Interval);
     ApplyConnectionSettings(mainClient_, settings_);
     if (!windowValues_.DefaultFilename.empty()) {
@@ -364,8 +329,11 @@ void TfrmMain::RunStartupScans() {
 void TfrmMain::closeEvent(QCloseEvent* event) {
     // Exit stops a scan first, or lets an add's first fetch or an import end, and closes after
     // that.
-    if (scanner_.IsRunning() || watchCommands_->IsAdding() || listCommands_->IsImporting()) {
+    if (IsBusy()) {
         closeWhenIdle_ = true;
+        ShowNotice(scanner_.IsRunning()             ? ClosingAfterScan
+                   : listCommands_->IsImporting() ? ClosingAfterImport
+                                                  : ClosingAfterAdd);
         scanner_.Stop();
         event->ignore();
         return;
@@ -414,107 +382,40 @@ std::string TfrmMain::SnapshotFolder() {
     return settings_.CCF;
 }
 
-// ---- Sections -------------------------------------------------------------------------------
+// ---- Sections and selection -----------------------------------------------------------------
+
+bool TfrmMain::IsBusy() const {
+    return scanner_.IsRunning() || watchCommands_->IsAdding() || listCommands_->IsImporting();
+}
 
 bool TfrmMain::RefuseWhileBusy() {
-    if (!scanner_.IsRunning() && !watchCommands_->IsAdding() && !listCommands_->IsImporting()) {
+    if (!IsBusy()) {
         return false;
     }
-    statusPanels_->SetPanel0(BusyRefusal);
+    ShowNotice(BusyRefusal);
     return true;
 }
 
-bool TfrmMain::AddNewTab(const std::string& name) {
-    if (model_.AddSection(name) == nullptr) {
-        prompts_->Information(MaximumSectionsMessage);
-        return false;
-    }
-    pcMain_->AppendLastSection();
-    return true;
-}
-
-void TfrmMain::tbAddSectionClick() {
-    if (RefuseWhileBusy()) {
-        return;
-    }
-    const QString name =
-        prompts_->AskText(QStringLiteral("Section Name"), QStringLiteral("Name"), QString());
-    if (!name.isEmpty()) {
-        AddNewTab(StoreText(name));
-    }
-}
-
-void TfrmMain::tbRenameSectionClick() {
-    const QString name = prompts_->AskText(QStringLiteral("New name for section"),
-                                           QStringLiteral("Name"), QString());
-    if (!name.isEmpty()) {
-        model_.ActiveSection().Name = StoreText(name);
-        pcMain_->RenamePage(pcMain_->currentIndex());
-    }
-}
-
-void TfrmMain::tbDeleteSectionClick() {
-    const int tab = pcMain_->currentIndex();
-    if (tab <= 0 || RefuseWhileBusy()) {
-        return;
-    }
-    if (!prompts_->AskYesNo(
-            QStringLiteral("Are you sure you REALLY want to delete this section?"))) {
-        return;
-    }
-    model_.DeleteSection(tab);
-    pcMain_->RemovePage(tab);
-    model_.SetActiveTab(pcMain_->currentIndex());
+void TfrmMain::ShowNotice(const QString& text) {
+    statusPanels_->ShowNotice(text);
 }
 
 void TfrmMain::pcMainChange() {
-    const int tab = pcMain_->currentIndex();
-    buttons_.tbDeleteSection->setEnabled(tab > 0);
-    SectionGrid* grid = pcMain_->ActiveGrid();
-    const Section& section = model_.ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
-    const bool holdsWatch = section.IsValidRow(row) && section.Row(row).HoldsWatch();
+    // Like the other commands that reshape sections, deleting one waits while busy.
+    buttons_.tbDeleteSection->setEnabled(pcMain_->currentIndex() > 0 && !IsBusy());
     RefreshStatusBar();
-    buttons_.sbCompare->setEnabled(holdsWatch);
-    buttons_.sbInfo->setEnabled(holdsWatch);
+    sg1Click();
 }
 
 void TfrmMain::sg1Click() {
-    SectionGrid* grid = pcMain_->ActiveGrid();
     const Section& section = model_.ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
+    const int row = pcMain_->SelectedRow();
     const bool holdsWatch = section.IsValidRow(row) && section.Row(row).HoldsWatch();
     const bool manual = holdsWatch && section.Row(row).Object.Watch.Manual == 1;
     buttons_.sbInfo->setEnabled(holdsWatch);
     buttons_.sbCompare->setEnabled(holdsWatch && !manual);
     buttons_.sbClear->setEnabled(holdsWatch);
     buttons_.sbEdit->setEnabled(holdsWatch);
-}
-
-void TfrmMain::sg1DblClick() {
-    SectionGrid* grid = pcMain_->ActiveGrid();
-    Section& section = model_.ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
-    if (!section.IsValidRow(row) || !section.Row(row).HoldsWatch()) {
-        return;
-    }
-    WatchRow& watchRow = section.Row(row);
-    // Opening a manual watch counts as checking it; only the cell shows it.
-    if (watchRow.Object.Watch.Manual == 1) {
-        watchRow.Cells[ColLastCheck] = GetTimeStamp(*clock_);
-        grid->Model()->RowChanged(row);
-    }
-    shell_->RunProgram(ShowText(watchRow.Cells[ColAddress]));
-}
-
-void TfrmMain::SortActiveGrid(int tabIndex, int column) {
-    SectionGrid* grid = pcMain_->Grid(tabIndex);
-    if (grid == nullptr || RefuseWhileBusy()) {
-        return;
-    }
-    const SectionGrid::SortRequest request = grid->NextSort(column);
-    model_.Tab(tabIndex).SortRows(request.Column, request.Ascending);
-    pcMain_->ReloadRows(tabIndex);
 }
 
 // ---- Status and clearing --------------------------------------------------------------------
@@ -539,53 +440,6 @@ void TfrmMain::SetTrayIdleImage() {
     tray_->SetImage(IsAutoScanOn() ? TrayIcon::AutoScan : TrayIcon::Idle);
 }
 
-void TfrmMain::sbClearClick() {
-    SectionGrid* grid = pcMain_->ActiveGrid();
-    Section& section = model_.ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
-    if (!section.IsValidRow(row)) {
-        return;
-    }
-    WatchRow& watchRow = section.Row(row);
-    watchRow.Object.Highlighted = false;
-    watchRow.Object.Changed = 0;
-    watchRow.Cells[ColSortKey] = "*";
-    grid->Model()->RowChanged(row);
-    SetTrayIdleImage();
-    buttons_.sbClear->setEnabled(false);
-    RefreshStatusBar();
-}
-
-void TfrmMain::ClearSection(int tab) {
-    Section& section = model_.Tab(tab);
-    section.ChangeMark = false;
-    pcMain_->SetChangeImage(tab, false);
-    for (int row = 1; row < section.RowCount(); ++row) {
-        section.Row(row).Object.Highlighted = false;
-        section.Row(row).Object.Changed = 0;
-    }
-    pcMain_->AllRowsChanged(tab);
-}
-
-void TfrmMain::miClearAllClick() {
-    if (!prompts_->AskYesNo(QStringLiteral("Are you sure???"))) {
-        return;
-    }
-    for (int tab = 0; tab < model_.TabCount(); ++tab) {
-        ClearSection(tab);
-    }
-    SetTrayIdleImage();
-    buttons_.sbClear->setEnabled(false);
-    RefreshStatusBar();
-}
-
-void TfrmMain::miClearThisTabClick() {
-    ClearSection(pcMain_->currentIndex());
-    SetTrayIdleImage();
-    buttons_.sbClear->setEnabled(false);
-    RefreshStatusBar();
-}
-
 // ---- Scans ----------------------------------------------------------------------------------
 
 void TfrmMain::ConnectScanner() {
@@ -605,10 +459,35 @@ void TfrmMain::ConnectScanner() {
     connect(&scanner_, &Scanner::RowUpdated, pcMain_, &SectionTabs::RowChanged);
     connect(&scanner_, &Scanner::TabImageChanged, pcMain_, &SectionTabs::SetChangeImage);
     connect(&scanner_, &Scanner::NotifySound, this, &TfrmMain::PlayNotifySound);
-    connect(&scanner_, &Scanner::ChangesAnnounced, this, [this] { ShowChangeNotice(false); });
+    // The silent start-up scan announces its changes even with the window shown, once.
+    connect(&scanner_, &Scanner::ChangesAnnounced, this,
+            [this] { ShowChangeNotice(silentScanRunning_); });
     connect(&scanner_, &Scanner::FinishedSound, this, [this] { PlaySpecialSound(1); });
     connect(&scanner_, &Scanner::StatusBarRefreshNeeded, this, &TfrmMain::RefreshStatusBar);
     connect(&scanner_, &Scanner::ScanFinished, this, &TfrmMain::OnScanFinished);
+}
+
+// An add's first fetch of a slow page would otherwise leave every button grey without a word.
+void TfrmMain::ConnectWatchCommands() {
+    connect(watchCommands_, &WatchCommands::AddStarted, this, [this](const QString& address) {
+        statusPanels_->SetPanel0(QStringLiteral("Checking ") + address + QStringLiteral("..."));
+        pbMain_->setRange(0, 0);
+        pbMain_->show();
+    });
+    connect(watchCommands_, &WatchCommands::AddFinished, this, [this] {
+        // An automatic scan may have started meanwhile; its progress stays.
+        if (!scanner_.IsRunning()) {
+            pbMain_->hide();
+            statusPanels_->SetPanel0(QString());
+        }
+        CloseIfWaiting();
+    });
+}
+
+void TfrmMain::CloseIfWaiting() {
+    if (closeWhenIdle_) {
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void TfrmMain::tbScanClick() {
@@ -616,7 +495,7 @@ void TfrmMain::tbScanClick() {
         return;
     }
     if (!scanner_.ScanAllTabs()) {
-        statusPanels_->SetPanel0(QString::fromLatin1(Scanner::AlreadyRunningMessage));
+        ShowNotice(QString::fromLatin1(Scanner::AlreadyRunningMessage));
     }
 }
 
@@ -625,7 +504,7 @@ void TfrmMain::tbScanCurrentClick() {
         return;
     }
     if (!scanner_.ScanCurrent()) {
-        statusPanels_->SetPanel0(QString::fromLatin1(Scanner::AlreadyRunningMessage));
+        ShowNotice(QString::fromLatin1(Scanner::AlreadyRunningMessage));
     }
 }
 
@@ -644,12 +523,7 @@ void TfrmMain::ShowChangeNotice(bool alwaysBalloon) {
 void TfrmMain::OnScanFinished() {
     fileCommands_->UnlockAfterScan();
     // The silent start-up scan announces its changes even with the window shown.
-    if (silentScanRunning_) {
-        silentScanRunning_ = false;
-        if (scanner_.TotalChanges() > 0) {
-            ShowChangeNotice(true);
-        }
-    }
+    silentScanRunning_ = false;
     if (closeWhenIdle_) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;

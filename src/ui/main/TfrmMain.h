@@ -19,9 +19,11 @@ class QProgressBar;
 
 namespace zelmox {
 
+class ClearCommands;
 class FileCommands;
 class HelpCommands;
 class ListCommands;
+class SectionCommands;
 class SectionTabs;
 class StatusPanels;
 class ViewCommands;
@@ -67,30 +69,24 @@ public:
     void tbScanClick();
     void tbScanCurrentClick();
     void SpeedButton1Click();
-    void tbAddSectionClick();
-    void tbRenameSectionClick();
-    void tbDeleteSectionClick();
     void tbAutoScanClick();
-    void sbClearClick();
-    void miClearAllClick();
-    void miClearThisTabClick();
     void sbMinimiseClick();
     void RestoreFromTray();
     void pcMainChange();
+    // The watch buttons follow the selected row; every change of the selection runs this.
     void sg1Click();
-    void sg1DblClick();
-    void SortActiveGrid(int tabIndex, int column);
 
     void RefreshStatusBar();
     void DisableToolButtons(int mode);
     void EnableToolButtons(int mode);
 
-    // Adds a section named so, or shows the maximum message; false when none was added.
-    bool AddNewTab(const std::string& name);
-
-    // A command that would add, remove or reorder rows or sections is refused while a scan, an
-    // add or an import runs, with a word in the status bar.
+    // A scan, an add's first fetch or an import runs.
+    bool IsBusy() const;
+    // A command that would add, remove or reorder rows or sections is refused while busy, with a
+    // notice in the status bar.
     bool RefuseWhileBusy();
+    // A word in the status bar that hover hints do not hide.
+    void ShowNotice(const QString& text);
     // The tray image after a clear: the auto-scan image while automatic scanning is on.
     void SetTrayIdleImage();
     // The tray's first image, whatever the automatic scanning, as emptying the window shows it.
@@ -109,6 +105,8 @@ public:
     ListCommands& Lists() { return *listCommands_; }
     ViewCommands& Views() { return *viewCommands_; }
     HelpCommands& Help() { return *helpCommands_; }
+    SectionCommands& Sections() { return *sectionCommands_; }
+    ClearCommands& Clears() { return *clearCommands_; }
 
     bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
 
@@ -117,6 +115,7 @@ signals:
     void Closed();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -127,11 +126,14 @@ private:
     QWidget* BuildBottomBar();
     void BuildTrayMenu();
     void ConnectScanner();
+    void ConnectWatchCommands();
+    // Exit waited for a scan, an add or an import: the window closes now that it ended.
+    void CloseIfWaiting();
+    void ApplyStoredBounds();
     void FormShow();
     void RunStartupScans();
     void OnScanFinished();
     void ShowChangeNotice(bool alwaysBalloon);
-    void ClearSection(int tab);
     void PlayNotifySound(int scanType);
     void PlaySpecialSound(int which);
 
@@ -170,6 +172,8 @@ private:
     WatchCommands* watchCommands_ = nullptr;
     ViewCommands* viewCommands_ = nullptr;
     HelpCommands* helpCommands_ = nullptr;
+    SectionCommands* sectionCommands_ = nullptr;
+    ClearCommands* clearCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan, add or import to end.

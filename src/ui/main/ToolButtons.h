@@ -5,6 +5,13 @@
 
 namespace zelmox {
 
+// A large tool-bar button: the image above its caption, the hint shown on hover.
+QToolButton* MakeToolButton(const QString& name, const QString& caption, const QString& hint,
+                            const QString& image);
+// A flat button of the bottom bar: a small image beside its caption.
+QToolButton* MakeBottomButton(const QString& name, const QString& caption, const QString& hint,
+                              const QString& image);
+
 // The buttons whose enabled state the busy modes switch: mode 1 while automatic scanning is on,
 // mode 2 while a scan or a file operation runs.
 struct ToolButtons {
@@ -27,6 +34,9 @@ struct ToolButtons {
     QAction* miTTStart = nullptr;
     QAction* miTTStop = nullptr;
 
+    // Makes the buttons with their captions, hints and images, as a window that just opened shows
+    // them: the four watch buttons and "Delete Section" disabled.
+    void Create();
     void DisableToolButtons(int mode);
     // firstTabActive: "Delete Section" stays as it is while the first tab is shown.
     void EnableToolButtons(int mode, bool firstTabActive);

@@ -15,9 +15,8 @@ namespace zelmox {
 WatchCommands::WatchCommands(TfrmMain& window) : QObject(&window), window_(window) {}
 
 int WatchCommands::SelectedWatchRow() const {
-    const SectionGrid* grid = window_.Tabs()->ActiveGrid();
     Section& section = window_.Model().ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
+    const int row = window_.Tabs()->SelectedRow();
     return section.IsValidRow(row) && section.Row(row).HoldsWatch() ? row : 0;
 }
 
@@ -40,6 +39,7 @@ void WatchCommands::tbAddWatchClick() {
     window_.DisableToolButtons(ToolButtons::ModeBusy);
     ContentFetch* fetch =
         window_.MainClient().FetchContent(QByteArray::fromStdString(record.Address));
+    emit AddStarted(ShowText(record.Address));
     connect(fetch, &ContentFetch::Finished, this,
             [this, record = std::move(record), &section](bool ok, const QByteArray& content) {
                 adding_ = false;
@@ -94,7 +94,11 @@ void WatchCommands::ShowNewRow(Section& section, bool select) {
 
 void WatchCommands::sbEditClick() {
     const int row = SelectedWatchRow();
-    if (row == 0 || window_.RefuseWhileBusy()) {
+    if (row == 0) {
+        window_.ShowNotice(QStringLiteral("Select the watch to edit first."));
+        return;
+    }
+    if (window_.RefuseWhileBusy()) {
         return;
     }
     WatchRow& watchRow = window_.Model().ActiveSection().Row(row);
@@ -116,17 +120,18 @@ void WatchCommands::sbEditClick() {
 }
 
 void WatchCommands::tbDeleteWatchClick() {
-    const SectionGrid* grid = window_.Tabs()->ActiveGrid();
-    Section& section = window_.Model().ActiveSection();
-    const int row = grid != nullptr ? grid->SelectedRow() : -1;
-    if (!section.IsValidRow(row) || window_.RefuseWhileBusy()) {
+    const int row = window_.Tabs()->SelectedRow();
+    if (!window_.Model().ActiveSection().IsValidRow(row)) {
+        window_.ShowNotice(QStringLiteral("Select the watch to delete first."));
+        return;
+    }
+    if (window_.RefuseWhileBusy()) {
         return;
     }
     if (!window_.Prompts().AskYesNo(QStringLiteral("Delete Watch?\r\rAre you sure?"))) {
         return;
     }
-    section.DeleteRow(row);
-    window_.Tabs()->RowDeleted(window_.Model().ActiveTab(), row);
+    window_.Tabs()->DeleteRow(window_.Model().ActiveTab(), row);
     window_.RefreshStatusBar();
 }
 

@@ -25,6 +25,8 @@ public:
     bool IsAdding() const { return adding_; }
 
 signals:
+    // An added watch's first fetch started.
+    void AddStarted(const QString& address);
     // An add ended, with or without a new watch.
     void AddFinished();
 

@@ -5,11 +5,15 @@
 #include "SectionTableModel.h"
 #include "Settings.h"
 
+#include <QApplication>
 #include <QPainter>
 
 namespace zelmox {
 
 namespace {
+
+// How much darker a selected marked row is than its level's colour.
+constexpr int SelectedShadePercent = 135;
 
 const WatchRow* RowOf(const QModelIndex& index) {
     return static_cast<const WatchRow*>(
@@ -43,7 +47,7 @@ void WatchGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     }
     const QRect cell = option.rect;
     if (index.column() == ColStatus) {
-        PaintStatus(painter, cell, *row);
+        PaintStatus(painter, option, *row);
         return;
     }
     const QColor colour = RowColour(row->Object.Changed);
@@ -52,7 +56,7 @@ void WatchGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         return;
     }
     painter->save();
-    painter->fillRect(cell, colour);
+    FillMarked(painter, option, colour);
     painter->setPen(option.palette.color(QPalette::Text));
     painter->setClipRect(cell);
     painter->drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
@@ -60,8 +64,31 @@ void WatchGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->restore();
 }
 
-void WatchGridDelegate::PaintStatus(QPainter* painter, const QRect& cell,
+void WatchGridDelegate::FillMarked(QPainter* painter, const QStyleOptionViewItem& option,
+                                   QColor colour) const {
+    const QRect& cell = option.rect;
+    if (!option.state.testFlag(QStyle::State_Selected)) {
+        painter->fillRect(cell, colour);
+        return;
+    }
+    painter->fillRect(cell, colour.darker(SelectedShadePercent));
+    painter->setPen(option.palette.color(QPalette::Active, QPalette::Highlight));
+    painter->drawLine(cell.topLeft(), cell.topRight());
+    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = cell;
+        focus.backgroundColor = colour;
+        const QStyle* style =
+            option.widget != nullptr ? option.widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+    }
+}
+
+void WatchGridDelegate::PaintStatus(QPainter* painter, const QStyleOptionViewItem& option,
                                     const WatchRow& row) const {
+    const QRect& cell = option.rect;
     const TWatchObject& object = row.Object;
     if (object.Watch.Manual == 1) {
         painter->drawPixmap(cell.left() + 1, cell.top() + 1, images_[ImageManual]);
@@ -70,7 +97,9 @@ void WatchGridDelegate::PaintStatus(QPainter* painter, const QRect& cell,
     } else if (object.Highlighted) {
         const QColor colour = RowColour(object.Changed);
         if (colour.isValid()) {
-            painter->fillRect(cell, colour);
+            painter->save();
+            FillMarked(painter, option, colour);
+            painter->restore();
             painter->drawPixmap(cell.left() + 1, cell.top() + 2,
                                 images_[static_cast<std::size_t>(object.Changed)]);
         }

@@ -10,7 +10,8 @@ namespace zelmox {
 struct TSettings;
 
 // Paints a watch row over the grid's own drawing: the status image in the first column and, for a
-// marked row, every cell in the colour of its change level.
+// marked row, every cell in the colour of its change level; a darker shade of it, framed, while the
+// row is selected.
 class WatchGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -24,7 +25,11 @@ public:
     QColor RowColour(int changed) const;
 
 private:
-    void PaintStatus(QPainter* painter, const QRect& cell, const struct WatchRow& row) const;
+    void PaintStatus(QPainter* painter, const QStyleOptionViewItem& option,
+                     const struct WatchRow& row) const;
+    // Fills the cell in the row colour, shaded and framed when the row is selected, and draws the
+    // focus mark the grid drew before.
+    void FillMarked(QPainter* painter, const QStyleOptionViewItem& option, QColor colour) const;
 
     const TSettings& settings_;
     std::array<QPixmap, 9> images_;

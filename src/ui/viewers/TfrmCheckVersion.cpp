@@ -1,6 +1,7 @@
 #include "TfrmCheckVersion.h"
 
 #include "DisplayText.h"
+#include "FixedSizeWindow.h"
 
 #include <QFontDatabase>
 #include <QIcon>
@@ -51,7 +52,7 @@ TfrmCheckVersion::TfrmCheckVersion(const QString& host, const QString& installed
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), host_(host), client_(this) {
     setObjectName(QStringLiteral("frmCheckVersion"));
     setWindowTitle(QStringLiteral("New version check"));
-    setFixedSize(ClientWidth, OpeningHeight);
+    FixWindowSize(*this, QSize(ClientWidth, OpeningHeight));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

@@ -1,5 +1,6 @@
 #include "TfrmHelp.h"
 
+#include "FixedSizeWindow.h"
 #include "HelpBrowser.h"
 
 #include <QComboBox>
@@ -91,7 +92,7 @@ TfrmHelp::TfrmHelp(ShellOpener& shell, QWidget* parent)
     connect(wbMain_, &QTextBrowser::forwardAvailable, tbForward_, &QWidget::setEnabled);
     connect(wbMain_, &QTextBrowser::sourceChanged, this, &TfrmHelp::wbMainTitleChange);
 
-    setFixedSize(ClientWidth, ClientHeight);
+    FixWindowSize(*this, QSize(ClientWidth, ClientHeight));
     if (const QScreen* shown = screen()) {
         move(shown->availableGeometry().center() - rect().center());
     }

@@ -1,6 +1,7 @@
 #include "TfrmInformation.h"
 
 #include "DisplayText.h"
+#include "FixedSizeWindow.h"
 #include "WatchFacts.h"
 
 #include <QFrame>
@@ -107,7 +108,7 @@ TfrmInformation::TfrmInformation(const TWatchObject& object, const std::string& 
     layout->addWidget(frame, 1);
     layout->addLayout(buttons);
     // The classic size, larger only where the system's fonts need the room.
-    setFixedSize(QSize(ClientWidth, ClientHeight).expandedTo(sizeHint()));
+    FixWindowSize(*this, QSize(ClientWidth, ClientHeight).expandedTo(sizeHint()));
     close->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "TfrmWatch.h"
 
 #include "DisplayText.h"
+#include "FixedSizeWindow.h"
 #include "SectionModel.h"
 #include "WatchFacts.h"
 
@@ -48,7 +49,7 @@ TfrmWatch::TfrmWatch(QWidget* parent) : QDialog(parent), sgInfo_(new QTableWidge
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(sgInfo_, 1);
     layout->addLayout(buttons);
-    setFixedSize(QSize(ClientWidth, ClientHeight).expandedTo(sizeHint()));
+    FixWindowSize(*this, QSize(ClientWidth, ClientHeight).expandedTo(sizeHint()));
 }
 
 void TfrmWatch::Fill(const SectionModel& model) {

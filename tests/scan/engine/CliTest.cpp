@@ -174,11 +174,18 @@ TEST_F(CliTest, UnreadableFileStopsBeforeAnyFetch) {
         {"$Default", "{", "Address=" + server.Url("/page"), "ScanType=0", "Changed=x1", "}"});
     WriteFile(file, malformed);
     const std::string missing = root.File("missing.zelmox");
+    const std::string picture = root.File("picture.zelmox");
+    const std::string pictureBytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    WriteFile(picture, pictureBytes);
 
     const CliResult bad = Run({"scan", file, "--data-dir", dataDir});
     const CliResult absent = Run({"scan", missing, "--data-dir", dataDir});
+    const CliResult noList = Run({"scan", picture, "--data-dir", dataDir});
 
-    ASSERT_TRUE(bad.Finished && absent.Finished);
+    ASSERT_TRUE(bad.Finished && absent.Finished && noList.Finished);
+    EXPECT_EQ(noList.ExitCode, 1);
+    EXPECT_EQ(noList.Err, "\"" + picture + "\" is not a Zelmox watch list.\n");
+    EXPECT_EQ(ReadFile(picture), pictureBytes);
     EXPECT_EQ(bad.ExitCode, 1);
     EXPECT_NE(bad.Err.find("'x1' is not a valid integer value"), std::string::npos) << bad.Err;
     EXPECT_EQ(ReadFile(file), malformed);

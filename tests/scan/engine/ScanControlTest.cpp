@@ -57,6 +57,8 @@ TEST_F(ScanControlTest, ScanAllTabsTellsTheWindowEachStep) {
     QSignalSpy finishedSound(&rig.Engine, &Scanner::FinishedSound);
     QSignalSpy refresh(&rig.Engine, &Scanner::StatusBarRefreshNeeded);
     QSignalSpy finished(&rig.Engine, &Scanner::ScanFinished);
+    // One page at a time: the scan waits for each in turn.
+    rig.Engine.SetLimits({1, 1});
 
     ScanAt(1);
 
@@ -67,7 +69,6 @@ TEST_F(ScanControlTest, ScanAllTabsTellsTheWindowEachStep) {
     EXPECT_EQ(Calls(stopEnabled), (QList<Args>{{true}, {false}}));
     EXPECT_EQ(Calls(status), (QList<Args>{{Q("Scanning... Default ... " + server.Url("/a"))},
                                           {Q("Scanning... Default ... " + server.Url("/b"))},
-                                          {Q("Scanning... Empty ... ")},
                                           {Q("Scanning... Third ... " + server.Url("/c"))},
                                           {QString()}}));
     EXPECT_EQ(Calls(rows), (QList<Args>{{0, 1}, {0, 2}, {1, 1}, {2, 1}}));
@@ -86,6 +87,26 @@ TEST_F(ScanControlTest, ScanAllTabsTellsTheWindowEachStep) {
     EXPECT_FALSE(rig.Model.Tab(0).ChangeMark);
     EXPECT_EQ(finished.last(), (Args{0}));
     EXPECT_EQ(rig.Engine.TotalChanges(), 0);
+}
+
+TEST_F(ScanControlTest, StatusNamesTheRowTheScanWaitsFor) {
+    for (const char* path : {"/slow", "/b", "/c"}) {
+        AddPage(path, ScanEntireFile, "v0");
+    }
+    server.SetBody("/slow", "v1", 800);
+    server.SetBody("/b", "v1");
+    server.SetBody("/c", "v1");
+    QSignalSpy status(&rig.Engine, &Scanner::StatusTextChanged);
+
+    ASSERT_TRUE(rig.Engine.ScanAllTabs());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.Hits("/c") == 1; }, 5000));
+    QTest::qWait(100);
+    ASSERT_TRUE(rig.Engine.IsRunning());
+    EXPECT_EQ(Calls(status), QList<Args>{{Q("Scanning... Default ... " + server.Url("/slow"))}})
+        << "the pages already fetched are not what the scan waits for";
+
+    ASSERT_TRUE(status.wait(5000));
+    EXPECT_EQ(status.last(), Args{QString()}) << "the scan ended";
 }
 
 TEST_F(ScanControlTest, ScanCurrentScansOnlyTheActiveSection) {
