@@ -3,6 +3,7 @@
 
 #include "CommandFixture.h"
 #include "FileSizeCap.h"
+#include "SectionCommands.h"
 #include "TfrmExport.h"
 #include "TfrmImport.h"
 
@@ -17,7 +18,7 @@ class ListCommandsTest : public CommandWindowTest {
 protected:
     // An empty default section, then one of four watches.
     void PutExampleList() {
-        ASSERT_TRUE(window->AddNewTab("More"));
+        ASSERT_TRUE(window->Sections().AddNewTab("More"));
         PutWatches(1, {StoredWatch("http://www.example.com/news/today.html"),
                        StoredWatch("http://www.example.com/"), StoredWatch("/watch/notes.txt"),
                        StoredWatch("www.example.com/index.html")});

@@ -44,7 +44,7 @@ TEST_F(WindowFeedbackTest, BusyWindowSaysWhatItWaitsForAndWhyItRefuses) {
 
         window->Sections().tbAddSectionClick();
         const QString refusal = Panel(0);
-        EXPECT_TRUE(refusal.startsWith("Not while a scan or an add is running"))
+        EXPECT_TRUE(refusal.startsWith("Not while a scan, an add or an import is running"))
             << refusal.toStdString();
         Hover("add a new section (tab)");
         EXPECT_EQ(Panel(0), refusal) << "a hint must not hide the refusal";
