@@ -178,10 +178,12 @@ void Scanner::ApplyReadyRows() {
         }
     }
     applying_ = false;
+    if (running_ && !stopRequested_ && (pageWorkRunning_ || nextToApply_ < plan_.size())) {
+        AnnounceAwaitedRow();
+    }
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
     } else if (running_ && !stopRequested_) {
-        AnnounceAwaitedRow();
         Pump();
         if (outOfTime) {
             ContinueApplyingLater();
