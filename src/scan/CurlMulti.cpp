@@ -52,6 +52,7 @@ void CurlMulti::Remove(void* easy) {
     Transfer* transfer = nullptr;
     curl_easy_getinfo(easy, CURLINFO_PRIVATE, &transfer);
     transfers_.erase(transfer);
+    paused_.erase(easy);
     curl_multi_remove_handle(multi_, easy);
 }
 
@@ -97,14 +98,72 @@ void CurlMulti::WatchSocket(int socket, int what) {
         sockets_.erase(socket);
         return;
     }
+    watch.Wanted = what;
     watchFor(watch.Read, QSocketNotifier::Read, (what & CURL_POLL_IN) != 0);
     watchFor(watch.Write, QSocketNotifier::Write, (what & CURL_POLL_OUT) != 0);
 }
 
+void CurlMulti::SocketWatch::Listen(bool on) {
+    if (Read != nullptr) {
+        Read->setEnabled(on && (Wanted & CURL_POLL_IN) != 0);
+    }
+    if (Write != nullptr) {
+        Write->setEnabled(on && (Wanted & CURL_POLL_OUT) != 0);
+    }
+}
+
 void CurlMulti::Act(int socket, int events) {
+    if (socket != CURL_SOCKET_TIMEOUT && TurnSpent()) {
+        Defer(socket, events);
+        return;
+    }
     int running = 0;
     curl_multi_socket_action(multi_, socket, events, &running);
     ReportEnded();
+}
+
+// Every socket that became ready is reported in the same turn of the event loop, and one report may
+// take in much of several large pages: the window would stay unanswered for as long. Past a small
+// budget the remaining sockets and transfers wait for the next turn, after the loop has painted
+// and answered.
+bool CurlMulti::TurnSpent() {
+    if (!turnOpen_) {
+        turnOpen_ = true;
+        turn_.start();
+        QTimer::singleShot(0, this, &CurlMulti::ActOnDeferred);
+        return false;
+    }
+    return turn_.hasExpired(TurnBudgetMs);
+}
+
+void CurlMulti::Defer(int socket, int events) {
+    // A notifier left on would report the socket again at once, still within this turn.
+    if (const auto found = sockets_.find(socket); found != sockets_.end()) {
+        found->second.Listen(false);
+    }
+    deferred_[socket] |= events;
+}
+
+void CurlMulti::ResumeNextTurn(void* easy) {
+    paused_.insert(easy);
+}
+
+void CurlMulti::ActOnDeferred() {
+    turnOpen_ = false;
+    // Resuming hands over the data the transfer held back, at once.
+    for (void* easy : std::exchange(paused_, {})) {
+        curl_easy_pause(static_cast<CURL*>(easy), CURLPAUSE_CONT);
+    }
+    const std::map<int, int> waiting = std::exchange(deferred_, {});
+    for (const auto& [socket, events] : waiting) {
+        // Curl may have given the socket up meanwhile: then it has nothing to hear of it.
+        const auto found = sockets_.find(socket);
+        if (found == sockets_.end()) {
+            continue;
+        }
+        found->second.Listen(true);
+        Act(socket, events);
+    }
 }
 
 void CurlMulti::ReportEnded() {

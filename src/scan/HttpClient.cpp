@@ -148,6 +148,10 @@ private:
         if (fetch.body_.size() + static_cast<qint64>(bytes) > fetch.maxBodyBytes_) {
             return 0;
         }
+        if (fetch.multi_->TurnSpent()) {
+            fetch.multi_->ResumeNextTurn(fetch.easy_);
+            return CURL_WRITEFUNC_PAUSE;
+        }
         if (fetch.body_.isEmpty()) {
             fetch.ReserveDeclaredLength();
         }
