@@ -3,13 +3,13 @@
 #include "AddressUrl.h"
 #include "Images.h"
 #include "TfChooseDir.h"
+#include "WaveLength.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +17,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
+#include <climits>
+#include <optional>
 
 namespace zelmox {
 
@@ -32,9 +34,6 @@ QString Shown(const QString& text) {
 
 // Room for the icon and the buttons of a dialog's title bar.
 constexpr int TitleBarButtonsWidth = 160;
-
-// With no audio device a sound never reports its end; no sound is waited on longer than this.
-constexpr int LongestSoundMs = 30'000;
 
 } // namespace
 
@@ -123,8 +122,10 @@ QString QtUserPrompts::SaveChooser(const QString& title, const QString& folder,
 }
 
 void QtSoundPlayer::Play(const QString& file) {
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        QApplication::beep();
+    const std::optional<std::int64_t> length =
+        file.isEmpty() ? std::nullopt : WaveLengthMs(QFile::encodeName(file).toStdString());
+    if (!length) {
+        alert_();
         return;
     }
     QSoundEffect effect;
@@ -137,16 +138,16 @@ void QtSoundPlayer::Play(const QString& file) {
             loop.quit();
         }
     });
-    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&effect, &loop] {
+    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [this, &effect, &loop] {
         if (effect.status() == QSoundEffect::Error) {
-            QApplication::beep();
+            alert_();
             loop.quit();
         } else if (effect.status() == QSoundEffect::Ready) {
             effect.play();
         }
     });
     effect.setSource(QUrl::fromLocalFile(file));
-    limit.start(LongestSoundMs);
+    limit.start(static_cast<int>(std::min<std::int64_t>(*length + marginMs_, INT_MAX)));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 

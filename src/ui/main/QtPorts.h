@@ -2,11 +2,12 @@
 
 #include "Ports.h"
 
+#include <QApplication>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -38,9 +39,22 @@ private:
     QPointer<QWidget> parent_;
 };
 
+// Plays a WAV file to its end. With no audio device a sound never reports its end, so the wait
+// ends at the latest `margin` after the file's length.
 class QtSoundPlayer final : public SoundPlayer {
 public:
+    static constexpr int DefaultMarginMs = 3000;
+
+    // alert plays the system's alert sound.
+    explicit QtSoundPlayer(std::function<void()> alert = &QApplication::beep,
+                           int marginMs = DefaultMarginMs)
+        : alert_(std::move(alert)), marginMs_(marginMs) {}
+
     void Play(const QString& file) override;
+
+private:
+    std::function<void()> alert_;
+    int marginMs_;
 };
 
 class QtShellOpener final : public ShellOpener {
