@@ -119,11 +119,14 @@ public:
     std::vector<Image> images;
     QStringList hints;
     std::vector<Balloon> balloons;
+    // Every start (true) and stop (false) of the radar.
+    std::vector<bool> radar;
 
     bool IsAvailable() const override { return available; }
     void SetImage(Image image) override { images.push_back(image); }
     Image CurrentImage() const override { return images.empty() ? Idle : images.back(); }
     void SetHint(const QString& hint) override { hints << hint; }
+    void SetRadar(bool running) override { radar.push_back(running); }
     void ShowBalloon(const QString& title, const QString& text, int milliseconds) override {
         balloons.push_back({title, text, milliseconds});
     }

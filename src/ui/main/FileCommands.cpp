@@ -6,6 +6,7 @@
 #include "SectionTabs.h"
 #include "StatusPanels.h"
 #include "TfrmMain.h"
+#include "TrayCommands.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -97,7 +98,7 @@ bool FileCommands::LoadDataFile(const QString& path) {
         return false;
     }
     window_.Tabs()->Rebuild();
-    window_.ShowTrayFirstImage();
+    window_.Tray().ShowFirstImage();
     for (int i = 0; i < result.SectionsRefused; ++i) {
         window_.Prompts().Information(MaximumSectionsMessage);
     }
@@ -166,7 +167,7 @@ void FileCommands::NewClick() {
     }
     window_.Model().ClearApplication();
     window_.Tabs()->Rebuild();
-    window_.ShowTrayFirstImage();
+    window_.Tray().ShowFirstImage();
     window_.pcMainChange();
     window_.setWindowTitle(TfrmMain::PlainTitle());
 }

@@ -156,7 +156,15 @@ void QtShellOpener::RunProgram(const QString& target) {
 }
 
 QtTrayIcon::QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* parent)
-    : QObject(parent), icon_(new QSystemTrayIcon(this)) {
+    : QObject(parent), icon_(new QSystemTrayIcon(this)), radarTimer_(new QTimer(this)) {
+    for (int frame = 0; frame < RadarFrameCount; ++frame) {
+        radarFrames_ << RadarImage(frame);
+    }
+    radarTimer_->setInterval(RadarFrameMs);
+    connect(radarTimer_, &QTimer::timeout, this, [this] {
+        radarFrame_ = (radarFrame_ + 1) % RadarFrameCount;
+        icon_->setIcon(radarFrames_[radarFrame_]);
+    });
     icon_->setContextMenu(menu);
     icon_->setIcon(TrayImage(Idle));
     connect(icon_, &QSystemTrayIcon::activated, this,
@@ -176,7 +184,23 @@ bool QtTrayIcon::IsAvailable() const {
 
 void QtTrayIcon::SetImage(Image image) {
     image_ = image;
-    icon_->setIcon(TrayImage(image));
+    if (!radarTimer_->isActive()) {
+        icon_->setIcon(TrayImage(image));
+    }
+}
+
+void QtTrayIcon::SetRadar(bool running) {
+    if (running == radarTimer_->isActive()) {
+        return;
+    }
+    if (running) {
+        radarFrame_ = 0;
+        icon_->setIcon(radarFrames_[0]);
+        radarTimer_->start();
+    } else {
+        radarTimer_->stop();
+        icon_->setIcon(TrayImage(image_));
+    }
 }
 
 void QtTrayIcon::SetHint(const QString& hint) {

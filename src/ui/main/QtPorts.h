@@ -3,8 +3,11 @@
 #include "Ports.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -73,11 +76,17 @@ public:
     void SetImage(Image image) override;
     Image CurrentImage() const override { return image_; }
     void SetHint(const QString& hint) override;
+    void SetRadar(bool running) override;
     void ShowBalloon(const QString& title, const QString& text, int milliseconds) override;
 
 private:
+    static constexpr int RadarFrameMs = 100;
+
     QSystemTrayIcon* icon_;
     Image image_ = Idle;
+    QTimer* radarTimer_;
+    QList<QIcon> radarFrames_;
+    int radarFrame_ = 0;
 };
 
 } // namespace zelmox
