@@ -124,7 +124,8 @@ void FileCommands::Load1Click() {
         return;
     }
     const QString path = ChooseDataFile(QStringLiteral("Load File"));
-    if (path.isEmpty()) {
+    // A timed scan may have started while the questions were open.
+    if (path.isEmpty() || window_.RefuseWhileBusy()) {
         return;
     }
     const bool opened = LoadDataFile(path);
@@ -140,7 +141,7 @@ void FileCommands::Merge1Click() {
         return;
     }
     const QString path = ChooseDataFile(QStringLiteral("Merge File"));
-    if (path.isEmpty()) {
+    if (path.isEmpty() || window_.RefuseWhileBusy()) {
         return;
     }
     const DataFileResult result = MergeData(window_.Model(), StoreText(path));
@@ -162,7 +163,7 @@ void FileCommands::NewClick() {
     if (window_.Model().WatchCount() == 0 || window_.RefuseWhileBusy()) {
         return;
     }
-    if (!AskToSave(SaveChanges)) {
+    if (!AskToSave(SaveChanges) || window_.RefuseWhileBusy()) {
         return;
     }
     window_.Model().ClearApplication();
@@ -250,7 +251,8 @@ void FileCommands::MenuOpenRecent(int number) {
     if (window_.RefuseWhileBusy()) {
         return;
     }
-    if (window_.Model().AnythingToSave() && !AskToSave(SaveCurrentFile)) {
+    if ((window_.Model().AnythingToSave() && !AskToSave(SaveCurrentFile)) ||
+        window_.RefuseWhileBusy()) {
         return;
     }
     if (number < 1 || number > TSettings::kRecentSlots) {
