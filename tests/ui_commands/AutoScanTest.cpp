@@ -169,6 +169,17 @@ TEST_F(AutoScanTest, ATickDuringAScanIsSkippedAndTheNextOneScans) {
     ASSERT_TRUE(WaitForScanEnd());
     EXPECT_EQ(server.Hits("/p0"), 2);
     EXPECT_EQ(tray.radar, (std::vector<bool>{true, false}));
+
+    // Nor inside an add's first fetch.
+    server.SetReplies("/slow", {PageReply::Ok("page"), PageReply::Ok("page", 500)});
+    QSignalSpy added(&Watches(), &WatchCommands::AddFinished);
+    OnDialog(Enter(server.Url("/slow"), "slow"));
+    Watches().tbAddWatchClick();
+    ASSERT_TRUE(Watches().IsAdding());
+    Tick();
+    EXPECT_FALSE(window->GetScanner().IsRunning());
+    ASSERT_TRUE(added.wait(15000));
+    EXPECT_EQ(tray.radar.size(), 2u);
 }
 
 TEST_F(AutoScanTest, TimedScanPlaysEachSoundToItsEndAndLeavesTheAutoScanImage) {
