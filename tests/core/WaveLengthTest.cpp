@@ -16,8 +16,6 @@ TEST(WaveLengthTest, DataBytesOverBytesPerSecondRoundedUp) {
         std::optional<std::int64_t> ms;
     } cases[] = {
         {"plain", WaveFile(WaveFormat(8000) + WaveChunk("data", half)), 500},
-        {"CD quality",
-         WaveFile(WaveFormat(176'400) + WaveChunk("data", std::string(352'800, '\0'))), 2000},
         {"rounded up", WaveFile(WaveFormat(3) + WaveChunk("data", "ab")), 667},
         {"odd chunk padded before",
          WaveFile(WaveChunk("LIST", "abc") + WaveFormat(8000) + WaveChunk("data", half)), 500},

@@ -2,9 +2,6 @@
 
 #include "IntervalTimer.h"
 
-#include <cstdint>
-#include <functional>
-
 namespace zelmox::test {
 
 // An interval timer on a clock that moves only when a test moves it.
@@ -22,12 +19,10 @@ public:
 
     // Moves the clock on; every period that ends on the way ticks.
     void Advance(std::int64_t milliseconds) {
-        while (active_ && sinceTick_ + milliseconds >= period_) {
+        while (active_ && handler_ && sinceTick_ + milliseconds >= period_) {
             milliseconds -= period_ - sinceTick_;
             sinceTick_ = 0;
-            if (handler_) {
-                handler_();
-            }
+            handler_();
         }
         sinceTick_ += milliseconds;
     }
