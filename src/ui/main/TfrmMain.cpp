@@ -94,7 +94,6 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
     buttons_.Create();
-    autoScanCommands_ = new AutoScanCommands(*this, *trayCommands_, ports.AutoScanTimer);
     watchCommands_ = new WatchCommands(*this);
     sectionCommands_ = new SectionCommands(*this);
     connect(listCommands_, &ListCommands::ImportFinished, this, &TfrmMain::CloseIfWaiting);
@@ -123,6 +122,9 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     // The Delete key on a grid is the "Delete Watch" button, enabled or not.
     connect(pcMain_, &SectionTabs::DeleteKeyPressed, buttons_.tbDeleteWatch, &QToolButton::click);
     ConnectScanner();
+    // After the window's own handlers of a scan's end: the data file is free again before a timed
+    // scan plays its second sound.
+    autoScanCommands_ = new AutoScanCommands(*this, *trayCommands_, ports.AutoScanTimer);
     ConnectWatchCommands();
     RefreshStatusBar();
 }
