@@ -178,6 +178,10 @@ void Scanner::ApplyReadyRows() {
         }
     }
     applying_ = false;
+    // The row whose page is being worked on may be the last: it is named before the scan ends.
+    if (running_ && !stopRequested_ && pageWorkRunning_) {
+        AnnounceAwaitedRow();
+    }
     if (finishPending_ || (running_ && !stopRequested_ && nextToApply_ == plan_.size())) {
         Finish();
     } else if (running_ && !stopRequested_) {
