@@ -150,6 +150,13 @@ TEST_F(AutoScanTest, ATickDuringAScanOrAnAddIsSkippedAndTheNextOneScans) {
     EXPECT_FALSE(window->GetScanner().IsRunning());
     ASSERT_TRUE(added.wait(15000));
     EXPECT_EQ(tray.radar, (std::vector<bool>{true, false}));
+
+    // Switched off from the tray during a timed scan, the tray does not go on claiming it is on.
+    Tick();
+    Action("miTTStop")->trigger();
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(tray.radar.size(), 4u);
+    EXPECT_EQ(tray.CurrentImage(), TrayIcon::Idle);
 }
 
 TEST_F(AutoScanTest, TimedScanPlaysEachSoundToItsEndAndLeavesTheAutoScanImage) {
