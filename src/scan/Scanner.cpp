@@ -178,6 +178,7 @@ void Scanner::ApplyReadyRows() {
         }
     }
     applying_ = false;
+    // The awaited row is named also when it is the last and its page is being worked on.
     if (running_ && !stopRequested_ && (pageWorkRunning_ || nextToApply_ < plan_.size())) {
         AnnounceAwaitedRow();
     }

@@ -3,6 +3,7 @@
 #include "ClearCommands.h"
 #include "DataFile.h"
 #include "FakeClock.h"
+#include "FakeTimer.h"
 #include "PageServer.h"
 #include "SectionCommands.h"
 #include "SectionGrid.h"
@@ -163,6 +164,7 @@ protected:
         ports.Shell = &shell;
         ports.Tray = &tray;
         ports.Time = &clock;
+        ports.AutoScanTimer = &autoScanTimer;
         window = std::make_unique<TfrmMain>(StartupOptions::FromArguments(arguments), paths, ports);
     }
 
@@ -297,6 +299,7 @@ protected:
     RecordingShell shell;
     RecordingTray tray;
     FakeClock clock;
+    FakeTimer autoScanTimer;
     PageServer server;
     std::unique_ptr<TfrmMain> window;
 };

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -48,30 +49,32 @@ public:
     std::deque<QString> saveFiles;
     std::deque<QString> folders;
     std::vector<Shown> shown;
+    // Runs while a box is shown, as a real box's event loop runs what comes meanwhile.
+    std::function<void()> whileShown;
 
-    void Error(const QString& text) override { shown.push_back({Kind::Error, text}); }
-    void Warning(const QString& text) override { shown.push_back({Kind::Warning, text}); }
-    void Information(const QString& text) override { shown.push_back({Kind::Information, text}); }
+    void Error(const QString& text) override { Show(Kind::Error, text); }
+    void Warning(const QString& text) override { Show(Kind::Warning, text); }
+    void Information(const QString& text) override { Show(Kind::Information, text); }
     bool AskYesNo(const QString& text) override {
-        shown.push_back({Kind::YesNo, text});
+        Show(Kind::YesNo, text);
         return Next(yesNo, false);
     }
     Answer AskYesNoCancel(const QString& text) override {
-        shown.push_back({Kind::YesNoCancel, text});
+        Show(Kind::YesNoCancel, text);
         return Next(yesNoCancel, Answer::Cancel);
     }
     QString AskText(const QString& caption, const QString& prompt,
                     const QString& initial) override {
-        shown.push_back({Kind::Text, caption + '|' + prompt + '|' + initial});
+        Show(Kind::Text, caption + '|' + prompt + '|' + initial);
         return Next(texts, QString());
     }
     QString ChooseOpenFile(const QString& title, const QString&, const QString&) override {
-        shown.push_back({Kind::OpenFile, title});
+        Show(Kind::OpenFile, title);
         return Next(openFiles, QString());
     }
     QString ChooseSaveFile(const QString& title, const QString&, const QString&,
                            const QString&) override {
-        shown.push_back({Kind::SaveFile, title});
+        Show(Kind::SaveFile, title);
         return Next(saveFiles, QString());
     }
     QString ChooseSaveFileAskingToReplace(const QString& title, const QString& folder,
@@ -80,7 +83,7 @@ public:
         return ChooseSaveFile(title, folder, filter, defaultSuffix);
     }
     QString ChooseFolder(const QString& folder) override {
-        shown.push_back({Kind::Folder, folder});
+        Show(Kind::Folder, folder);
         return Next(folders, QString());
     }
 
@@ -97,6 +100,12 @@ public:
     std::size_t Count() const { return shown.size(); }
 
 private:
+    void Show(Kind kind, const QString& text) {
+        shown.push_back({kind, text});
+        if (whileShown) {
+            whileShown();
+        }
+    }
     template <typename T> static T Next(std::deque<T>& queue, T fallback) {
         if (queue.empty()) {
             return fallback;
@@ -119,11 +128,14 @@ public:
     std::vector<Image> images;
     QStringList hints;
     std::vector<Balloon> balloons;
+    // Every start (true) and stop (false) of the radar.
+    std::vector<bool> radar;
 
     bool IsAvailable() const override { return available; }
     void SetImage(Image image) override { images.push_back(image); }
     Image CurrentImage() const override { return images.empty() ? Idle : images.back(); }
     void SetHint(const QString& hint) override { hints << hint; }
+    void SetRadar(bool running) override { radar.push_back(running); }
     void ShowBalloon(const QString& title, const QString& text, int milliseconds) override {
         balloons.push_back({title, text, milliseconds});
     }
@@ -132,7 +144,14 @@ public:
 class RecordingSounds final : public SoundPlayer {
 public:
     QStringList played;
-    void Play(const QString& file) override { played << file; }
+    // Runs while a sound plays, as the real player waits for its end (or gives up on it).
+    std::function<void()> whilePlaying;
+    void Play(const QString& file) override {
+        played << file;
+        if (whilePlaying) {
+            whilePlaying();
+        }
+    }
 };
 
 class RecordingShell final : public ShellOpener {

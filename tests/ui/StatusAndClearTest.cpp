@@ -1,4 +1,5 @@
 // The status-bar counts, the clear commands and the button states of automatic scanning.
+#include "AutoScanCommands.h"
 #include "MainWindowFixture.h"
 
 #include <QMenu>
@@ -129,7 +130,7 @@ TEST_F(StatusAndClearTest, ClearAllAsksFirstAndNoChangesNothing) {
 TEST_F(StatusAndClearTest, AutomaticScanningLeavesOnlyItsOwnButton) {
     Click("tbAutoScan");
 
-    EXPECT_TRUE(window->IsAutoScanOn());
+    EXPECT_TRUE(window->AutoScan().IsOn());
     EXPECT_EQ(EnabledButtons(), QStringList{"tbAutoScan"});
     EXPECT_FALSE(Action("miTTStart")->isEnabled());
     EXPECT_TRUE(Action("miTTStop")->isEnabled());
@@ -138,7 +139,7 @@ TEST_F(StatusAndClearTest, AutomaticScanningLeavesOnlyItsOwnButton) {
 
     Click("tbAutoScan");
 
-    EXPECT_FALSE(window->IsAutoScanOn());
+    EXPECT_FALSE(window->AutoScan().IsOn());
     EXPECT_EQ(EnabledButtons(), AllButtonsBut({"tbDeleteSection"})) << "on the first tab";
     EXPECT_TRUE(Action("miTTStart")->isEnabled());
     EXPECT_FALSE(Action("miTTStop")->isEnabled());

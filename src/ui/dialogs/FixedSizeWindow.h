@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QScreen>
 #include <QSize>
 #include <QWidget>
 
@@ -11,6 +12,13 @@ inline void FixWindowSize(QWidget& window, QSize size) {
     window.setWindowFlags((window.windowFlags() & ~Qt::WindowMinMaxButtonsHint) |
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
+}
+
+// Places the window in the middle of its screen's free area.
+inline void CentreOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
 }
 
 } // namespace zelmox

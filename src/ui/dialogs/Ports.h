@@ -69,6 +69,9 @@ public:
     virtual void SetImage(Image image) = 0;
     virtual Image CurrentImage() const = 0;
     virtual void SetHint(const QString& hint) = 0;
+    // While the radar runs, the tray shows its frames in turn instead of the image.
+    virtual void SetRadar(bool running) = 0;
+    // A notice from the tray (the desktop's notification where the tray offers one).
     virtual void ShowBalloon(const QString& title, const QString& text, int milliseconds) = 0;
 };
 

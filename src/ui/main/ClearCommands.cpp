@@ -2,6 +2,7 @@
 
 #include "SectionTabs.h"
 #include "TfrmMain.h"
+#include "TrayCommands.h"
 
 namespace zelmox {
 
@@ -49,7 +50,7 @@ void ClearCommands::miClearThisTabClick() {
 }
 
 void ClearCommands::Cleared() {
-    window_.SetTrayIdleImage();
+    window_.Tray().ShowIdleImage();
     window_.Buttons().sbClear->setEnabled(false);
     window_.RefreshStatusBar();
 }

@@ -6,6 +6,7 @@
 #include "SectionTabs.h"
 #include "StatusPanels.h"
 #include "TfrmMain.h"
+#include "TrayCommands.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -97,7 +98,7 @@ bool FileCommands::LoadDataFile(const QString& path) {
         return false;
     }
     window_.Tabs()->Rebuild();
-    window_.ShowTrayFirstImage();
+    window_.Tray().ShowFirstImage();
     for (int i = 0; i < result.SectionsRefused; ++i) {
         window_.Prompts().Information(MaximumSectionsMessage);
     }
@@ -123,7 +124,8 @@ void FileCommands::Load1Click() {
         return;
     }
     const QString path = ChooseDataFile(QStringLiteral("Load File"));
-    if (path.isEmpty()) {
+    // A timed scan may have started while the questions were open.
+    if (path.isEmpty() || window_.RefuseWhileBusy()) {
         return;
     }
     const bool opened = LoadDataFile(path);
@@ -139,7 +141,7 @@ void FileCommands::Merge1Click() {
         return;
     }
     const QString path = ChooseDataFile(QStringLiteral("Merge File"));
-    if (path.isEmpty()) {
+    if (path.isEmpty() || window_.RefuseWhileBusy()) {
         return;
     }
     const DataFileResult result = MergeData(window_.Model(), StoreText(path));
@@ -161,12 +163,12 @@ void FileCommands::NewClick() {
     if (window_.Model().WatchCount() == 0 || window_.RefuseWhileBusy()) {
         return;
     }
-    if (!AskToSave(SaveChanges)) {
+    if (!AskToSave(SaveChanges) || window_.RefuseWhileBusy()) {
         return;
     }
     window_.Model().ClearApplication();
     window_.Tabs()->Rebuild();
-    window_.ShowTrayFirstImage();
+    window_.Tray().ShowFirstImage();
     window_.pcMainChange();
     window_.setWindowTitle(TfrmMain::PlainTitle());
 }
@@ -249,7 +251,8 @@ void FileCommands::MenuOpenRecent(int number) {
     if (window_.RefuseWhileBusy()) {
         return;
     }
-    if (window_.Model().AnythingToSave() && !AskToSave(SaveCurrentFile)) {
+    if ((window_.Model().AnythingToSave() && !AskToSave(SaveCurrentFile)) ||
+        window_.RefuseWhileBusy()) {
         return;
     }
     if (number < 1 || number > TSettings::kRecentSlots) {

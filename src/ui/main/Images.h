@@ -20,6 +20,9 @@ void InitialiseImages();
 QPixmap StatusImage(int index);
 QIcon TabChangedImage();
 QIcon TrayImage(TrayIcon::Image image);
+// The frames of the tray's radar, shown in turn while an automatic scan runs.
+inline constexpr int RadarFrameCount = 8;
+QIcon RadarImage(int frame);
 // A tool-bar or bottom-bar image by its file name without extension ("save", "scan-all", ...).
 QIcon ButtonImage(const QString& name);
 QIcon ProgramImage();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "IntervalTimer.h"
 #include "Ports.h"
 
 namespace zelmox {
@@ -13,6 +14,7 @@ struct MainWindowPorts {
     ShellOpener* Shell = nullptr;
     TrayIcon* Tray = nullptr;
     const Clock* Time = nullptr;
+    IntervalTimer* AutoScanTimer = nullptr;
 };
 
 } // namespace zelmox

@@ -3,13 +3,13 @@
 #include "AddressUrl.h"
 #include "Images.h"
 #include "TfChooseDir.h"
+#include "WaveLength.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +17,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
+#include <climits>
+#include <optional>
 
 namespace zelmox {
 
@@ -32,9 +34,6 @@ QString Shown(const QString& text) {
 
 // Room for the icon and the buttons of a dialog's title bar.
 constexpr int TitleBarButtonsWidth = 160;
-
-// With no audio device a sound never reports its end; no sound is waited on longer than this.
-constexpr int LongestSoundMs = 30'000;
 
 } // namespace
 
@@ -123,8 +122,10 @@ QString QtUserPrompts::SaveChooser(const QString& title, const QString& folder,
 }
 
 void QtSoundPlayer::Play(const QString& file) {
-    if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        QApplication::beep();
+    const std::optional<std::int64_t> length =
+        file.isEmpty() ? std::nullopt : WaveLengthMs(QFile::encodeName(file).toStdString());
+    if (!length) {
+        alert_();
         return;
     }
     QSoundEffect effect;
@@ -137,16 +138,16 @@ void QtSoundPlayer::Play(const QString& file) {
             loop.quit();
         }
     });
-    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&effect, &loop] {
+    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [this, &effect, &loop] {
         if (effect.status() == QSoundEffect::Error) {
-            QApplication::beep();
+            alert_();
             loop.quit();
         } else if (effect.status() == QSoundEffect::Ready) {
             effect.play();
         }
     });
     effect.setSource(QUrl::fromLocalFile(file));
-    limit.start(LongestSoundMs);
+    limit.start(static_cast<int>(std::min<std::int64_t>(*length + marginMs_, INT_MAX)));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -155,7 +156,15 @@ void QtShellOpener::RunProgram(const QString& target) {
 }
 
 QtTrayIcon::QtTrayIcon(QMenu* menu, std::function<void()> activated, QObject* parent)
-    : QObject(parent), icon_(new QSystemTrayIcon(this)) {
+    : QObject(parent), icon_(new QSystemTrayIcon(this)), radarTimer_(new QTimer(this)) {
+    for (int frame = 0; frame < RadarFrameCount; ++frame) {
+        radarFrames_ << RadarImage(frame);
+    }
+    radarTimer_->setInterval(RadarFrameMs);
+    connect(radarTimer_, &QTimer::timeout, this, [this] {
+        radarFrame_ = (radarFrame_ + 1) % RadarFrameCount;
+        icon_->setIcon(radarFrames_[radarFrame_]);
+    });
     icon_->setContextMenu(menu);
     icon_->setIcon(TrayImage(Idle));
     connect(icon_, &QSystemTrayIcon::activated, this,
@@ -175,7 +184,23 @@ bool QtTrayIcon::IsAvailable() const {
 
 void QtTrayIcon::SetImage(Image image) {
     image_ = image;
-    icon_->setIcon(TrayImage(image));
+    if (!radarTimer_->isActive()) {
+        icon_->setIcon(TrayImage(image));
+    }
+}
+
+void QtTrayIcon::SetRadar(bool running) {
+    if (running == radarTimer_->isActive()) {
+        return;
+    }
+    if (running) {
+        radarFrame_ = 0;
+        icon_->setIcon(radarFrames_[0]);
+        radarTimer_->start();
+    } else {
+        radarTimer_->stop();
+        icon_->setIcon(TrayImage(image_));
+    }
 }
 
 void QtTrayIcon::SetHint(const QString& hint) {

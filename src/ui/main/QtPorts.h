@@ -2,11 +2,15 @@
 
 #include "Ports.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -38,9 +42,22 @@ private:
     QPointer<QWidget> parent_;
 };
 
+// Plays a WAV file to its end. With no audio device a sound never reports its end, so the wait
+// ends at the latest `margin` after the file's length.
 class QtSoundPlayer final : public SoundPlayer {
 public:
+    static constexpr int DefaultMarginMs = 3000;
+
+    // alert plays the system's alert sound.
+    explicit QtSoundPlayer(std::function<void()> alert = &QApplication::beep,
+                           int marginMs = DefaultMarginMs)
+        : alert_(std::move(alert)), marginMs_(marginMs) {}
+
     void Play(const QString& file) override;
+
+private:
+    std::function<void()> alert_;
+    int marginMs_;
 };
 
 class QtShellOpener final : public ShellOpener {
@@ -59,11 +76,17 @@ public:
     void SetImage(Image image) override;
     Image CurrentImage() const override { return image_; }
     void SetHint(const QString& hint) override;
+    void SetRadar(bool running) override;
     void ShowBalloon(const QString& title, const QString& text, int milliseconds) override;
 
 private:
+    static constexpr int RadarFrameMs = 100;
+
     QSystemTrayIcon* icon_;
     Image image_ = Idle;
+    QTimer* radarTimer_;
+    QList<QIcon> radarFrames_;
+    int radarFrame_ = 0;
 };
 
 } // namespace zelmox

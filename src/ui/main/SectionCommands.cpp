@@ -32,7 +32,8 @@ void SectionCommands::tbAddSectionClick() {
     }
     const QString name = window_.Prompts().AskText(QStringLiteral("Section Name"),
                                                    QStringLiteral("Name"), QString());
-    if (!name.isEmpty()) {
+    // A timed scan may have started while the name was asked for.
+    if (!name.isEmpty() && !window_.RefuseWhileBusy()) {
         AddNewTab(StoreText(name));
     }
 }
@@ -53,7 +54,8 @@ void SectionCommands::tbDeleteSectionClick() {
         return;
     }
     if (!window_.Prompts().AskYesNo(
-            QStringLiteral("Are you sure you REALLY want to delete this section?"))) {
+            QStringLiteral("Are you sure you REALLY want to delete this section?")) ||
+        window_.RefuseWhileBusy()) {
         return;
     }
     window_.Model().DeleteSection(tab);

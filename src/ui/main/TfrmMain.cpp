@@ -1,5 +1,6 @@
 #include "TfrmMain.h"
 
+#include "AutoScanCommands.h"
 #include "ClearCommands.h"
 #include "DisplayText.h"
 #include "FileCommands.h"
@@ -13,6 +14,7 @@
 #include "SettingsCommands.h"
 #include "SettingsFile.h"
 #include "StatusPanels.h"
+#include "TrayCommands.h"
 #include "ViewCommands.h"
 #include "WatchCommands.h"
 
@@ -30,9 +32,6 @@ namespace zelmox {
 namespace {
 
 constexpr int BottomBarHeight = 35;
-constexpr int BalloonMs = 10'000;
-
-const QString ChangeDetected = QStringLiteral("Change Detected!");
 const QString BusyRefusal = QStringLiteral(
     "Not while a scan, an add or an import is running: wait for it to end or press Stop.");
 const QString ClosingAfterScan = QStringLiteral("Stopping the scan: Zelmox closes when it ends.");
@@ -90,12 +89,7 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     setMinimumSize(MinimumWidth, MinimumHeight);
 
     clearCommands_ = new ClearCommands(*this);
-    BuildTrayMenu();
-    tray_ = ports.Tray != nullptr ? ports.Tray
-                                  : new QtTrayIcon(
-                                        puToolTray_, [this] { RestoreFromTray(); }, this);
-    tray_->SetHint(QStringLiteral("Zelmox ") + ProgramVersion);
-    tray_->SetImage(TrayIcon::Idle);
+    trayCommands_ = new TrayCommands(*this, ports.Tray, buttons_);
 
     viewCommands_ = new ViewCommands(*this, *shell_);
     BuildMenus();
@@ -127,9 +121,10 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     connect(pcMain_, &SectionTabs::GridMenuRequested, viewCommands_, &ViewCommands::PopUpOpenDoc);
     // The Delete key on a grid is the "Delete Watch" button, enabled or not.
     connect(pcMain_, &SectionTabs::DeleteKeyPressed, buttons_.tbDeleteWatch, &QToolButton::click);
-    timerAutoScan_.setInterval(windowValues_.Interval);
-    connect(&timerAutoScan_, &QTimer::timeout, this, &TfrmMain::tbScanClick);
     ConnectScanner();
+    // After the window's own handlers of a scan's end: the data file is free again before a timed
+    // scan plays its second sound.
+    autoScanCommands_ = new AutoScanCommands(*this, *trayCommands_, ports.AutoScanTimer);
     ConnectWatchCommands();
     RefreshStatusBar();
 }
@@ -189,7 +184,6 @@ void TfrmMain::BuildToolBar() {
             &WatchCommands::tbDeleteWatchClick);
     connect(buttons_.tbScan, &QToolButton::clicked, this, &TfrmMain::tbScanClick);
     connect(buttons_.tbScanCurrent, &QToolButton::clicked, this, &TfrmMain::tbScanCurrentClick);
-    connect(buttons_.tbAutoScan, &QToolButton::clicked, this, &TfrmMain::tbAutoScanClick);
     connect(buttons_.tbAddSection, &QToolButton::clicked, sectionCommands_,
             &SectionCommands::tbAddSectionClick);
     connect(buttons_.tbDeleteSection, &QToolButton::clicked, sectionCommands_,
@@ -237,29 +231,6 @@ QWidget* TfrmMain::BuildBottomBar() {
     return bottomBar_;
 }
 
-void TfrmMain::BuildTrayMenu() {
-    puToolTray_ = new QMenu(this);
-    puToolTray_->setObjectName(QStringLiteral("puToolTray"));
-    QAction* title = puToolTray_->addAction(QStringLiteral("Zelmox ") + ProgramVersion);
-    title->setEnabled(false);
-    puToolTray_->addSeparator();
-    QAction* restore =
-        puToolTray_->addAction(QStringLiteral("restore"), this, &TfrmMain::RestoreFromTray);
-    restore->setObjectName(QStringLiteral("restore1"));
-    puToolTray_->addSeparator();
-    buttons_.miTTStart =
-        puToolTray_->addAction(QStringLiteral("start"), this, &TfrmMain::tbAutoScanClick);
-    buttons_.miTTStart->setObjectName(QStringLiteral("miTTStart"));
-    buttons_.miTTStop =
-        puToolTray_->addAction(QStringLiteral("stop"), this, &TfrmMain::tbAutoScanClick);
-    buttons_.miTTStop->setObjectName(QStringLiteral("miTTStop"));
-    buttons_.miTTStop->setEnabled(false);
-    puToolTray_->addSeparator();
-    QAction* clear = puToolTray_->addAction(QStringLiteral("clear"), clearCommands_,
-                                            &ClearCommands::miClearAllClick);
-    clear->setObjectName(QStringLiteral("clear2"));
-}
-
 // ---- Lifecycle ------------------------------------------------------------------------------
 
 bool TfrmMain::event(QEvent* event) {
@@ -296,7 +267,7 @@ void TfrmMain::ApplyStoredBounds() {
 
 void TfrmMain::FormShow() {
     fileCommands_->SettingsLoaded();
-    timerAutoScan_.setInterval(windowValues_.Interval);
+    autoScanCommands_->SettingsLoaded(windowValues_.Interval);
     ApplyConnectionSettings(mainClient_, settings_);
     if (!windowValues_.DefaultFilename.empty()) {
         const QString path = QString::fromStdString(windowValues_.DefaultFilename);
@@ -331,7 +302,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // that.
     if (IsBusy()) {
         closeWhenIdle_ = true;
-        ShowNotice(scanner_.IsRunning()             ? ClosingAfterScan
+        ShowNotice(scanner_.IsRunning()           ? ClosingAfterScan
                    : listCommands_->IsImporting() ? ClosingAfterImport
                                                   : ClosingAfterAdd);
         scanner_.Stop();
@@ -348,7 +319,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     windowValues_.Top = bounds.top();
     windowValues_.Width = bounds.width();
     windowValues_.Height = bounds.height();
-    windowValues_.Interval = timerAutoScan_.interval();
+    windowValues_.Interval = autoScanCommands_->Interval();
     const SettingsResult saved = SaveSettings(paths_, settings_, windowValues_);
     if (!saved.ok) {
         prompts_->Error(QString::fromStdString(saved.error));
@@ -360,7 +331,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 void TfrmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Minimised by any means, the window goes to the tray, where there is one.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_->IsAvailable()) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+        trayCommands_->Icon().IsAvailable()) {
         QTimer::singleShot(0, this, &QWidget::hide);
     }
 }
@@ -432,14 +404,6 @@ void TfrmMain::EnableToolButtons(int mode) {
     buttons_.EnableToolButtons(mode, pcMain_->currentIndex() == 0);
 }
 
-void TfrmMain::ShowTrayFirstImage() {
-    tray_->SetImage(TrayIcon::Idle);
-}
-
-void TfrmMain::SetTrayIdleImage() {
-    tray_->SetImage(IsAutoScanOn() ? TrayIcon::AutoScan : TrayIcon::Idle);
-}
-
 // ---- Scans ----------------------------------------------------------------------------------
 
 void TfrmMain::ConnectScanner() {
@@ -460,8 +424,10 @@ void TfrmMain::ConnectScanner() {
     connect(&scanner_, &Scanner::TabImageChanged, pcMain_, &SectionTabs::SetChangeImage);
     connect(&scanner_, &Scanner::NotifySound, this, &TfrmMain::PlayNotifySound);
     // The silent start-up scan announces its changes even with the window shown, once.
-    connect(&scanner_, &Scanner::ChangesAnnounced, this,
-            [this] { ShowChangeNotice(silentScanRunning_); });
+    connect(&scanner_, &Scanner::ChangesAnnounced, this, [this] {
+        trayCommands_->ShowChangeNotice(silentScanRunning_ || isMinimized() || !isVisible());
+        buttons_.sbClear->setEnabled(true);
+    });
     connect(&scanner_, &Scanner::FinishedSound, this, [this] { PlaySpecialSound(1); });
     connect(&scanner_, &Scanner::StatusBarRefreshNeeded, this, &TfrmMain::RefreshStatusBar);
     connect(&scanner_, &Scanner::ScanFinished, this, &TfrmMain::OnScanFinished);
@@ -512,14 +478,6 @@ void TfrmMain::SpeedButton1Click() {
     scanner_.Stop();
 }
 
-void TfrmMain::ShowChangeNotice(bool alwaysBalloon) {
-    tray_->SetImage(TrayIcon::ChangeDetected);
-    if (alwaysBalloon || isMinimized() || !isVisible()) {
-        tray_->ShowBalloon(ChangeDetected, QString(), BalloonMs);
-    }
-    buttons_.sbClear->setEnabled(true);
-}
-
 void TfrmMain::OnScanFinished() {
     fileCommands_->UnlockAfterScan();
     // The silent start-up scan announces its changes even with the window shown.
@@ -540,21 +498,6 @@ void TfrmMain::PlayNotifySound(int scanType) {
 void TfrmMain::PlaySpecialSound(int which) {
     if (which == 1 && settings_.PlayNotifySounds) {
         sounds_->Play(QString::fromStdString(settings_.SoundFinished));
-    }
-}
-
-void TfrmMain::tbAutoScanClick() {
-    const QString hint = QStringLiteral("Zelmox ") + ProgramVersion;
-    if (IsAutoScanOn()) {
-        timerAutoScan_.stop();
-        EnableToolButtons(ToolButtons::ModeAutoScan);
-        tray_->SetImage(TrayIcon::Idle);
-        tray_->SetHint(hint);
-    } else {
-        timerAutoScan_.start();
-        DisableToolButtons(ToolButtons::ModeAutoScan);
-        tray_->SetImage(TrayIcon::AutoScan);
-        tray_->SetHint(hint + QStringLiteral(" [auto scan on]"));
     }
 }
 

@@ -11,7 +11,6 @@
 
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 #include <memory>
 
 class QMenu;
@@ -19,6 +18,7 @@ class QProgressBar;
 
 namespace zelmox {
 
+class AutoScanCommands;
 class ClearCommands;
 class FileCommands;
 class HelpCommands;
@@ -26,6 +26,7 @@ class ListCommands;
 class SectionCommands;
 class SectionTabs;
 class StatusPanels;
+class TrayCommands;
 class ViewCommands;
 class WatchCommands;
 
@@ -69,7 +70,6 @@ public:
     void tbScanClick();
     void tbScanCurrentClick();
     void SpeedButton1Click();
-    void tbAutoScanClick();
     void sbMinimiseClick();
     void RestoreFromTray();
     void pcMainChange();
@@ -87,10 +87,8 @@ public:
     bool RefuseWhileBusy();
     // A word in the status bar that hover hints do not hide.
     void ShowNotice(const QString& text);
-    // The tray image after a clear: the auto-scan image while automatic scanning is on.
-    void SetTrayIdleImage();
-    // The tray's first image, whatever the automatic scanning, as emptying the window shows it.
-    void ShowTrayFirstImage();
+    // The scan-finished sound when which is 1.
+    void PlaySpecialSound(int which);
 
     UserPrompts& Prompts() { return *prompts_; }
     ShellOpener& Shell() { return *shell_; }
@@ -107,8 +105,8 @@ public:
     HelpCommands& Help() { return *helpCommands_; }
     SectionCommands& Sections() { return *sectionCommands_; }
     ClearCommands& Clears() { return *clearCommands_; }
-
-    bool IsAutoScanOn() const { return timerAutoScan_.isActive(); }
+    TrayCommands& Tray() { return *trayCommands_; }
+    AutoScanCommands& AutoScan() { return *autoScanCommands_; }
 
 signals:
     // The window closed for good (the close was allowed and the settings were stored).
@@ -124,7 +122,6 @@ private:
     void BuildMenus();
     void BuildToolBar();
     QWidget* BuildBottomBar();
-    void BuildTrayMenu();
     void ConnectScanner();
     void ConnectWatchCommands();
     // Exit waited for a scan, an add or an import: the window closes now that it ended.
@@ -133,9 +130,7 @@ private:
     void FormShow();
     void RunStartupScans();
     void OnScanFinished();
-    void ShowChangeNotice(bool alwaysBalloon);
     void PlayNotifySound(int scanType);
-    void PlaySpecialSound(int which);
 
     StartupOptions options_;
     SettingsPaths paths_;
@@ -151,13 +146,11 @@ private:
     UserPrompts* prompts_;
     SoundPlayer* sounds_;
     ShellOpener* shell_;
-    TrayIcon* tray_ = nullptr;
     SystemClock systemClock_;
     const Clock* clock_;
 
     HttpClient mainClient_;
     Scanner scanner_;
-    QTimer timerAutoScan_;
 
     ToolButtons buttons_;
     SectionTabs* pcMain_ = nullptr;
@@ -165,7 +158,6 @@ private:
     QProgressBar* pbMain_ = nullptr;
     QToolButton* sbStop_ = nullptr;
     QWidget* bottomBar_ = nullptr;
-    QMenu* puToolTray_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
     ListCommands* listCommands_ = nullptr;
@@ -174,6 +166,8 @@ private:
     HelpCommands* helpCommands_ = nullptr;
     SectionCommands* sectionCommands_ = nullptr;
     ClearCommands* clearCommands_ = nullptr;
+    TrayCommands* trayCommands_ = nullptr;
+    AutoScanCommands* autoScanCommands_ = nullptr;
 
     bool startupDone_ = false;
     // Exit waits for a running scan, add or import to end.

@@ -9,6 +9,7 @@
 #include "TfrmDifferences.h"
 #include "TfrmHelp.h"
 #include "TfrmInformation.h"
+#include "TfrmLogWindow.h"
 #include "TfrmMain.h"
 #include "TfrmWatch.h"
 #include "VisibleText.h"
@@ -19,7 +20,8 @@
 namespace zelmox {
 
 ViewCommands::ViewCommands(TfrmMain& window, ShellOpener& shell)
-    : QObject(&window), window_(window), shell_(shell), frmWatch_(new TfrmWatch(&window)) {
+    : QObject(&window), window_(window), shell_(shell), frmWatch_(new TfrmWatch(&window)),
+      frmLogWindow_(new TfrmLogWindow(&window)) {
     BuildOpenDocMenu();
 }
 
@@ -29,6 +31,9 @@ void ViewCommands::AddMenuItems(QMenu& tools, QMenu& help) {
         tools.addAction(QStringLiteral("Information"), this, &ViewCommands::Info1Click);
     info1->setObjectName(QStringLiteral("Info1"));
     info1->setShortcut(Qt::Key_F4);
+    tools.addSeparator();
+    tools.addAction(QStringLiteral("Log Window"), this, &ViewCommands::LogWindow1Click)
+        ->setObjectName(QStringLiteral("LogWindow1"));
     QAction* help2 = help.addAction(QStringLiteral("Help"), this, &ViewCommands::Help2Click);
     help2->setObjectName(QStringLiteral("Help2"));
     help2->setShortcut(Qt::Key_F1);
@@ -146,6 +151,10 @@ void ViewCommands::Information1Click() {
 
 void ViewCommands::Info1Click() {
     frmWatch_->ShowStatistics(window_.Model());
+}
+
+void ViewCommands::LogWindow1Click() {
+    frmLogWindow_->ShowLog(window_.Log().Lines());
 }
 
 void ViewCommands::Help2Click() {

@@ -11,14 +11,15 @@ class QPoint;
 
 namespace zelmox {
 
+class TfrmLogWindow;
 class TfrmMain;
 class TfrmWatch;
 struct TWatchObject;
 struct WatchRow;
 
 // Looking at what the scans recorded: the comparison window, the grids' open-version menu
-// (puOpenDoc), the differences view, the information page of a watch and the statistics of the
-// sections; and the help.
+// (puOpenDoc), the differences view, the information page of a watch, the statistics of the
+// sections and the log of the last scan; and the help.
 class ViewCommands : public QObject {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
 
     QMenu* OpenDocMenu() const { return puOpenDoc_; }
     void PopUpOpenDoc(const QPoint& globalPosition);
-    // Tools > "Information" and Help > "Help".
+    // Tools > "Information" and "Log Window", Help > "Help".
     void AddMenuItems(QMenu& tools, QMenu& help);
     // Opens the help on a page beside the window that asks, as the dialogs' "&Help" buttons do.
     HelpOpener HelpPages() const;
@@ -41,6 +42,7 @@ public:
     void sbInfoClick();
     void Information1Click();
     void Info1Click();
+    void LogWindow1Click();
     void Help2Click();
 
 private:
@@ -58,6 +60,8 @@ private:
     QAction* information1_ = nullptr;
     // The statistics window lives as long as the main window.
     TfrmWatch* frmWatch_ = nullptr;
+    // So does the log window.
+    TfrmLogWindow* frmLogWindow_ = nullptr;
 };
 
 } // namespace zelmox

@@ -105,8 +105,9 @@ void WatchCommands::sbEditClick() {
     const TWatch old = watchRow.Object.Watch;
     const TWatch edited = ExecuteEditWatch(old, window_.Settings(), window_.Prompts(),
                                            window_.Time(), &window_, window_.Views().HelpPages());
-    // The row may have gone while the dialog was open only through a refused command; check.
-    if (edited.Address.empty() || SelectedWatchRow() != row) {
+    // A timed scan may have started while the dialog was open; the row may have gone only
+    // through a refused command.
+    if (edited.Address.empty() || window_.RefuseWhileBusy() || SelectedWatchRow() != row) {
         return;
     }
     watchRow.Object.Watch = edited;
@@ -128,7 +129,8 @@ void WatchCommands::tbDeleteWatchClick() {
     if (window_.RefuseWhileBusy()) {
         return;
     }
-    if (!window_.Prompts().AskYesNo(QStringLiteral("Delete Watch?\r\rAre you sure?"))) {
+    if (!window_.Prompts().AskYesNo(QStringLiteral("Delete Watch?\r\rAre you sure?")) ||
+        window_.RefuseWhileBusy()) {
         return;
     }
     window_.Tabs()->DeleteRow(window_.Model().ActiveTab(), row);
