@@ -128,6 +128,10 @@ TEST_F(WindowScanTest, CommandsThatReshapeSectionsAreRefusedDuringAScan) {
     window->Sections().tbDeleteSectionClick();
     EXPECT_EQ(TabTexts(), (QStringList{"First", "Second"}));
 
+    Select(0, 2);
+    EXPECT_TRUE(Button("sbInfo")->isEnabled()) << "looking at a watch is no reshaping";
+    EXPECT_FALSE(Button("sbEdit")->isEnabled());
+
     const std::string firstAddress = Row(0, 1).Cells[ColAddress];
     window->Sections().SortActiveGrid(0, ColAddress);
     window->Sections().SortActiveGrid(0, ColAddress);

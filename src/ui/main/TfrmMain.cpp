@@ -387,7 +387,8 @@ void TfrmMain::sg1Click() {
     buttons_.sbInfo->setEnabled(holdsWatch);
     buttons_.sbCompare->setEnabled(holdsWatch && !manual);
     buttons_.sbClear->setEnabled(holdsWatch);
-    buttons_.sbEdit->setEnabled(holdsWatch);
+    // An edit would be refused while a scan, an add or an import runs, so it waits greyed out.
+    buttons_.sbEdit->setEnabled(holdsWatch && !IsBusy());
 }
 
 // ---- Status and clearing --------------------------------------------------------------------
