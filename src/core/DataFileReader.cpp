@@ -1,6 +1,8 @@
 #include "DataFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -8,6 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,25 +84,61 @@ FilePointer OpenDataFile(const std::string& path, std::string& error) {
 
 enum class FileContent { Empty, WatchList, Other, Unreadable };
 
+// Whether the start of a line reads as a line of a watch list: a section header, a block's brace,
+// or a key and its "=".
+bool StartsLikeListLine(std::string_view start) {
+    if (start.empty()) {
+        return false;
+    }
+    if (start.front() == '$' || start == "{" || start == "}") {
+        return true;
+    }
+    const auto isLetter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+    const auto keyEnd = std::find_if_not(start.begin(), start.end(), isLetter);
+    return keyEnd != start.begin() && keyEnd != start.end() && *keyEnd == '=';
+}
+
 // Looks at the first character of every line, as the reader tells lines apart: a section header,
-// or a block's "{" followed later by its "}", makes a watch list. The file is read beside its
-// stream, which stays at the start for the reader, and lines are never held whole, so a large file
-// that is no list costs no memory.
+// or a block's "{" followed later by its "}", makes a watch list, provided the first two lines
+// with text also start as lines of a list do. A picture or an archive in which a "$" happens to
+// begin a line is no list. The file is read beside its stream, which stays at the start for the
+// reader, and lines are never held whole, so a large file that is no list costs no memory.
 FileContent Classify(int fd) {
-    std::array<char, 16384> buffer{};
+    constexpr int LinesToCheck = 2;
+    constexpr std::size_t StartLength = 64;
+    std::string start;
+    int linesChecked = 0;
     bool lineStart = true;
     bool blockOpened = false;
-    bool anyText = false;
+    bool structure = false;
+    const auto checkLine = [&start, &linesChecked] {
+        if (!start.empty() && start.back() == '\r') {
+            start.pop_back();
+        }
+        const bool fits = start.empty() || StartsLikeListLine(start);
+        linesChecked += start.empty() ? 0 : 1;
+        start.clear();
+        return fits;
+    };
+    std::array<char, 16384> buffer{};
     off_t offset = 0;
     ssize_t count = 0;
     while ((count = ::pread(fd, buffer.data(), buffer.size(), offset)) > 0) {
         for (ssize_t i = 0; i < count; ++i) {
             const char c = buffer[static_cast<std::size_t>(i)];
-            if (lineStart && (c == '$' || (c == '}' && blockOpened))) {
+            structure = structure || (lineStart && (c == '$' || (c == '}' && blockOpened)));
+            blockOpened = blockOpened || (lineStart && c == '{');
+            if (linesChecked < LinesToCheck) {
+                if (c == '\n' && !checkLine()) {
+                    return FileContent::Other;
+                }
+                if (c != '\n' && start.size() < StartLength) {
+                    start += c;
+                }
+            }
+            if (structure && linesChecked >= LinesToCheck) {
                 return FileContent::WatchList;
             }
-            blockOpened = blockOpened || (lineStart && c == '{');
-            anyText = anyText || (c != '\n' && c != '\r');
             lineStart = c == '\n';
         }
         offset += count;
@@ -106,7 +146,13 @@ FileContent Classify(int fd) {
     if (count < 0) {
         return FileContent::Unreadable;
     }
-    return anyText ? FileContent::Other : FileContent::Empty;
+    if (!checkLine()) {
+        return FileContent::Other;
+    }
+    if (structure) {
+        return FileContent::WatchList;
+    }
+    return linesChecked == 0 ? FileContent::Empty : FileContent::Other;
 }
 
 // Opens a data file that is a watch list, or an empty file. Anything else, a picture for

@@ -456,7 +456,10 @@ TEST_F(DataFileTest, FileThatIsNoWatchListIsRefusedUnlessItIsEmpty) {
         {"\r\n\n", true},
         {"$S\r\n", true},
         {"{\r\n}\r\n", true},
-        {"\0noise\n$Later\n"s, true},
+        {"\0noise\n$Later\n"s, false},
+        {"GIF89a\x01\0\n{\n}\n$x\n"s, false},
+        {"{\n  \"name\": \"a JSON file\"\n}\n", false},
+        {"\r\n{\r\nAddress=http://a/\r\n}\r\n", true},
     };
     for (const auto& [bytes, isList] : cases) {
         for (const bool merge : {false, true}) {
