@@ -1,5 +1,6 @@
 #include "VisibleText.h"
 
+#include "HtmlNesting.h"
 #include "PageCharset.h"
 
 #include <fstream>
@@ -146,10 +147,17 @@ private:
 } // namespace
 
 std::vector<std::string> VisibleLines(std::string_view page) {
-    const std::string text = PageAsUtf8(page);
+    const std::string text = WithNestingBounded(PageAsUtf8(page));
+    // The parser's error list copies its stack of open elements at every error; only the text is
+    // wanted here.
+    static const GumboOptions options = [] {
+        GumboOptions textOnly = kGumboDefaultOptions;
+        textOnly.max_errors = 0;
+        return textOnly;
+    }();
     const std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> tree(
-        gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()),
-        [](GumboOutput* output) { gumbo_destroy_output(&kGumboDefaultOptions, output); });
+        gumbo_parse_with_options(&options, text.data(), text.size()),
+        [](GumboOutput* output) { gumbo_destroy_output(&options, output); });
     LineCollector collector;
     collector.Visit(tree->document, false);
     return collector.Take();

@@ -1,3 +1,4 @@
+#include "HtmlNesting.h"
 #include "LineDiff.h"
 #include "VisibleText.h"
 #include "WordDiff.h"
@@ -37,6 +38,30 @@ TEST(VisibleTextTest, ShowsWhatAReaderSeesLineByLine) {
     for (const auto& c : cases) {
         EXPECT_EQ(VisibleLines(c.page), c.lines) << c.page;
     }
+}
+
+TEST(VisibleTextTest, NestingPastTheBoundIsLeftOutAndItsTextKept) {
+    const struct {
+        const char* page;
+        int maxDepth;
+        const char* bounded;
+    } cases[] = {
+        {"<div><DIV><div>x</div></DIV></div>", 2, "<div><DIV>x</DIV></div>"},
+        {"<b><i>x</i></b> 1 < 2", 1, "<b>x</b> 1 < 2"},
+        {"<div><br><p>a<img src=x/><li>b<span/></div>", 1,
+         "<div><br><p>a<img src=x/><li>b<span/></div>"},
+        {"<div><script>if (a<b) s='<div>';</script><!-- <div> --><style>a<b{}</style></div>", 1,
+         "<div><script>if (a<b) s='<div>';</script><!-- <div> --><style>a<b{}</style></div>"},
+        {"<div><div", 1, "<div>"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithNestingBounded(c.page, c.maxDepth), c.bounded) << c.page;
+    }
+    std::string deep;
+    for (int level = 0; level < 100000; ++level) {
+        deep += "<div>";
+    }
+    EXPECT_EQ(VisibleLines(deep + "deep"), Lines{"deep"});
 }
 
 // The shown lines as text: deleted words in [-..-], inserted ones in {+..+}.
