@@ -116,6 +116,12 @@ Charset PageCharset(std::string_view page) {
     return IsValidUtf8(page) ? Charset::Utf8 : Charset::Windows1252;
 }
 
+bool DeclaresOtherCharset(std::string_view page) {
+    const std::string declared = DeclaredCharset(page);
+    return !declared.empty() && declared != "UTF-8" && declared != "UTF8" &&
+           !IsLatin1Family(declared);
+}
+
 std::string PageAsUtf8(std::string_view page) {
     return PageCharset(page) == Charset::Utf8 ? std::string(page) : Windows1252ToUtf8(page);
 }

@@ -18,6 +18,10 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // A declared UTF-8 that is not valid UTF-8 is read as Windows-1252 too.
 Charset PageCharset(std::string_view page);
 
+// Whether the page's <meta> names a charset other than UTF-8 and the Latin-1 family: one that only
+// a browser decodes, from the page's own declaration.
+bool DeclaresOtherCharset(std::string_view page);
+
 // The page's text as UTF-8, decoded from its charset.
 std::string PageAsUtf8(std::string_view page);
 

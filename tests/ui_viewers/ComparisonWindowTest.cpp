@@ -55,16 +55,17 @@ TEST_F(ComparisonWindowTest, OpensWithBeforeOnTheLeftAndAfterOnTheRight) {
 }
 
 TEST_F(ComparisonWindowTest, HalvesShowTheSnapshotsThatExistAndThePlaceholderOtherwise) {
+    // The live views load from the local server only.
     const struct {
-        const char* address;
+        const char* path;
         std::vector<const char*> present;
         const char* extension;
     } cases[] = {
-        {"http://host/report.pdf", {"_b", "_a"}, ".pdf"},
-        {"http://host/new", {"_a"}, ".html"},
+        {"/report.pdf", {"_b", "_a"}, ".pdf"},
+        {"/new", {"_a"}, ".html"},
     };
     for (const auto& c : cases) {
-        const TWatch watch = Watch(c.address);
+        const TWatch watch = Watch(server.Url(c.path));
         for (const char* suffix : c.present) {
             WriteSnapshot(watch, suffix, "content");
         }
@@ -93,13 +94,31 @@ TEST_F(ComparisonWindowTest, StoredPageRunsNoScriptAndLoadsItsPicturesFromItsSit
     WriteSnapshot(watch, "_a",
                   "<html><head><title>caf\xE9</title><script>document.title = 'Ran';</script>"
                   "</head><body><img src=\"pic.png\"></body></html>");
+    WriteSnapshot(watch, "_b", "<meta charset=\"iso-8859-2\"><title>\xB1</title>");
     const std::string onDisk = ReadWholeFile(Snapshot(watch, "_a"));
     Open(watch);
     Loaded(comparison->RightView());
-    // Read in its own charset (Windows-1252 here), and the script never ran.
+    // Read in its own charset (Windows-1252 here, ISO-8859-2 as declared on the left), and the
+    // script never ran.
     EXPECT_EQ(comparison->RightView()->title(), QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return comparison->LeftView()->title() == QString::fromUtf8("\xC4\x85"); }, 20000))
+        << comparison->LeftView()->title().toStdString();
     EXPECT_TRUE(QTest::qWaitFor([this] { return server.Hits("/dir/pic.png") > 0; }, 10000));
     EXPECT_EQ(ReadWholeFile(Snapshot(watch, "_a")), onDisk);
+
+    // The differences from a live version that cannot be fetched: an error, and no window that
+    // would show every word as deleted.
+    server.SetReply("/dir/page.html", PageReply::Error(404, "gone"));
+    QTest::mouseClick(Button("sbRLive"), Qt::LeftButton);
+    QTimer::singleShot(5000, [] {
+        if (QWidget* shown = QApplication::activeModalWidget()) {
+            shown->close();
+        }
+    });
+    QTest::mouseClick(Button("sbDifferences"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.Of(Kind::Error).isEmpty(); }, 10000));
+    EXPECT_TRUE(prompts.Of(Kind::Error).first().startsWith("Could not fetch the live version"));
 }
 
 TEST_F(ComparisonWindowTest, SaveCopiesRemembersTheFolderAndReportsAFailedCopy) {

@@ -49,7 +49,11 @@ void SnapshotSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     std::string bytes = ReadWholeFile(found->Path);
     QByteArray type = ContentType(file.suffix());
     if (file.suffix().compare(QLatin1String("html"), Qt::CaseInsensitive) == 0) {
-        type = QByteArray("text/html;charset=") + CharsetName(PageCharset(bytes));
+        // A charset that only the page names is left for the browser to read from the page: a
+        // charset given with the reply would override it.
+        type = DeclaresOtherCharset(bytes)
+                   ? QByteArray("text/html")
+                   : QByteArray("text/html;charset=") + CharsetName(PageCharset(bytes));
         const QUrl base = AddressUrl(ShowText(found->Address));
         bytes = WithBaseAddress(bytes, base.toString(QUrl::FullyEncoded).toStdString());
     }

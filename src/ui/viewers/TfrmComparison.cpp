@@ -257,9 +257,16 @@ void TfrmComparison::HalfContent(const Half& half, std::function<void(const std:
         return;
     }
     ContentFetch* fetch = client_.FetchContent(QByteArray::fromStdString(watch_.Address));
-    connect(
-        fetch, &ContentFetch::Finished, this,
-        [done = std::move(done)](bool, const QByteArray& content) { done(content.toStdString()); });
+    connect(fetch, &ContentFetch::Finished, this,
+            [this, done = std::move(done)](bool ok, const QByteArray& content) {
+                // An empty text in its place would read as a page whose every word was deleted.
+                if (!ok) {
+                    prompts_.Error(QStringLiteral("Could not fetch the live version of \"") +
+                                   ShowText(watch_.Address) + QStringLiteral("\"."));
+                    return;
+                }
+                done(content.toStdString());
+            });
 }
 
 void TfrmComparison::sbDifferencesClick() {
