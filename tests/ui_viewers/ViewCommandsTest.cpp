@@ -23,7 +23,6 @@ TEST_F(ViewCommandsTest, OpenDocMenuOpensTheVersionsOfTheSelectedWatchThroughThe
     EXPECT_EQ(captions,
               (QStringList{"- Open Watch -", "-", "Original", "Previous Change", "Current Change",
                            "Differences", "-", "Live Version", "-", "Information"}));
-    EXPECT_FALSE(Action("Information1")->isEnabled());
 
     const TWatch watch = StoredWatch("http://host/report.pdf").Watch;
     PutWatches(0, {StoredWatch("http://host/report.pdf")});

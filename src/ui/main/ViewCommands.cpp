@@ -64,14 +64,14 @@ void ViewCommands::BuildOpenDocMenu() {
     add("Live Version", "miLive", &ViewCommands::miLiveClick);
     puOpenDoc_->addSeparator();
     information1_ = add("Information", "Information1", &ViewCommands::Information1Click);
-    // Off like the "info" button until a watch is selected.
-    information1_->setEnabled(false);
     connect(puOpenDoc_, &QMenu::aboutToShow, this, [this] {
         const TWatchObject* object = SelectedWatch();
         // Only web pages have a text to compare.
         miDifferences_->setEnabled(object == nullptr ||
                                    SnapshotExtension(object->Watch.Address) == ".html");
-        information1_->setEnabled(window_.Buttons().sbInfo->isEnabled());
+        // Unlike the "info" button, the menu also shows the page of an empty section's
+        // placeholder row.
+        information1_->setEnabled(SelectedRow() != nullptr);
     });
 }
 
