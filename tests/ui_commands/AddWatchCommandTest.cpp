@@ -144,6 +144,8 @@ TEST_F(AddWatchCommandTest, ListChangesWaitForTheFirstFetch) {
     Files().Merge1Click();
     window->Sections().tbDeleteSectionClick();
     Watches().tbAddWatchClick();
+    window->tbScanClick(); // as a second start with "silentscan" asks
+    EXPECT_FALSE(window->GetScanner().IsRunning());
     EXPECT_TRUE(prompts.shown.empty()) << "every command was refused";
     EXPECT_EQ(dialogTitles.size(), 1);
 

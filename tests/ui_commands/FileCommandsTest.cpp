@@ -307,6 +307,7 @@ TEST_F(FileCommandsTest, MalformedNumberKeepsWhatWasReadButNoFileName) {
 TEST_F(FileCommandsTest, ListChangedOrHeldByAnotherProgramIsNotSavedOverUnasked) {
     const std::string path = OneWatchFile("a.zelmox");
     Open(path);
+    EXPECT_FALSE(Button("sbInfo")->isEnabled()) << "the loaded list has no row selected";
     ASSERT_EQ(Files().Save1Click(), Outcome::Saved);
     EXPECT_EQ(prompts.Of(Kind::YesNo), QStringList{}) << "unchanged since it was opened";
 

@@ -94,6 +94,7 @@ bool FileCommands::LoadDataFile(const QString& path) {
     const DataFileResult result = LoadData(window_.Model(), StoreText(path));
     if (!result.Opened) {
         window_.EnableToolButtons(ToolButtons::ModeBusy);
+        window_.sg1Click();
         window_.Prompts().Error(ShowText(result.Error));
         return false;
     }
@@ -103,6 +104,8 @@ bool FileCommands::LoadDataFile(const QString& path) {
         window_.Prompts().Information(MaximumSectionsMessage);
     }
     window_.EnableToolButtons(ToolButtons::ModeBusy);
+    // The rebuilt grids hold no selection, and the bottom buttons follow that.
+    window_.sg1Click();
     if (!result.RecentPath.empty() && AddRecentFile(window_.Settings(), result.RecentPath)) {
         BuildRecentDocsMenu();
     }
@@ -200,7 +203,7 @@ bool FileCommands::LockForScan() {
     if (guard_.LockForScan(window_.Model().CurrentFileName)) {
         return true;
     }
-    window_.Status()->SetPanel0(ShowText(guard_.Error()));
+    window_.ShowNotice(ShowText(guard_.Error()));
     return false;
 }
 

@@ -119,8 +119,15 @@ TfrmMain::TfrmMain(StartupOptions options, SettingsPaths paths, MainWindowPorts 
     connect(pcMain_, &SectionTabs::SortRequested, sectionCommands_,
             &SectionCommands::SortActiveGrid);
     connect(pcMain_, &SectionTabs::GridMenuRequested, viewCommands_, &ViewCommands::PopUpOpenDoc);
-    // The Delete key on a grid is the "Delete Watch" button, enabled or not.
-    connect(pcMain_, &SectionTabs::DeleteKeyPressed, buttons_.tbDeleteWatch, &QToolButton::click);
+    // The Delete key on a grid is the "Delete Watch" button; while that is off for a scan, an add
+    // or an import, the key is answered as a click on a refused command would be.
+    connect(pcMain_, &SectionTabs::DeleteKeyPressed, this, [this] {
+        if (buttons_.tbDeleteWatch->isEnabled()) {
+            buttons_.tbDeleteWatch->click();
+        } else {
+            RefuseWhileBusy();
+        }
+    });
     ConnectScanner();
     // After the window's own handlers of a scan's end: the data file is free again before a timed
     // scan plays its second sound.
@@ -457,8 +464,15 @@ void TfrmMain::CloseIfWaiting() {
     }
 }
 
+bool TfrmMain::MayStartScan() {
+    // A running scan refuses the new one itself. An add or an import changes the rows a scan
+    // walks, so a scan asked for meanwhile (by a second start, say) waits for them as the commands
+    // that reshape sections do.
+    return scanner_.IsRunning() || (!RefuseWhileBusy() && fileCommands_->LockForScan());
+}
+
 void TfrmMain::tbScanClick() {
-    if (!scanner_.IsRunning() && !fileCommands_->LockForScan()) {
+    if (!MayStartScan()) {
         return;
     }
     if (!scanner_.ScanAllTabs()) {
@@ -467,7 +481,7 @@ void TfrmMain::tbScanClick() {
 }
 
 void TfrmMain::tbScanCurrentClick() {
-    if (!scanner_.IsRunning() && !fileCommands_->LockForScan()) {
+    if (!MayStartScan()) {
         return;
     }
     if (!scanner_.ScanCurrent()) {

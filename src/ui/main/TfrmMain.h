@@ -124,6 +124,8 @@ private:
     QWidget* BuildBottomBar();
     void ConnectScanner();
     void ConnectWatchCommands();
+    // Whether a scan may be asked of the scanner now; says why not when it may not.
+    bool MayStartScan();
     // Exit waited for a scan, an add or an import: the window closes now that it ended.
     void CloseIfWaiting();
     void ApplyStoredBounds();
