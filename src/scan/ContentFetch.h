@@ -19,6 +19,9 @@ public:
 
 signals:
     void Finished(bool ok, const QByteArray& content);
+    // Part of a web page came in: this many bytes more. A fetch that reads at once (a local
+    // file) does not tell.
+    void Received(qint64 bytes);
 };
 
 // Where content comes from: the HTTP client and the local file reader in the program, a script in

@@ -157,6 +157,7 @@ private:
         }
         fetch.body_.append(data, static_cast<qsizetype>(bytes));
         fetch.silence_.start();
+        emit fetch.Received(static_cast<qint64>(bytes));
         return bytes;
     }
 

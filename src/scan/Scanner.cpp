@@ -17,6 +17,10 @@ constexpr std::size_t LookAheadFactor = 4;
 
 // How long one pass of applying rows may keep the event loop waiting before it yields.
 constexpr qint64 PassBudgetMs = 10;
+// Pages already coming in may take the bytes held past the bound for new fetches, up to this many
+// times it; then those ahead are dropped. The margin lets the pages started under the bound end
+// as a rule, so that few are fetched twice.
+constexpr qint64 DropFactor = 2;
 
 QString StatusText(const Section& section, const WatchRow& row) {
     return QStringLiteral("Scanning... ") + QString::fromUtf8(section.Name) +
@@ -80,6 +84,8 @@ bool Scanner::Start(const std::vector<int>& tabs, bool allTabs) {
     announcedRow_ = NoRow;
     inFlight_ = 0;
     heldBytes_ = 0;
+    receivingBytes_ = 0;
+    heldBack_ = false;
     hostLoad_.clear();
     for (const int tab : tabs) {
         PlanTab(tab);
@@ -118,7 +124,9 @@ void Scanner::Pump() {
             planned.Host.isEmpty() || hostLoad_.value(planned.Host) < limits_.MaxPerHost;
         // The row the scan waits for always starts; pages further ahead wait while many bytes are
         // held already.
-        const bool roomToHold = index == nextToApply_ || heldBytes_ <= limits_.MaxHeldBytes;
+        const bool roomToHold =
+            index == nextToApply_ ||
+            (!heldBack_ && heldBytes_ + receivingBytes_ <= limits_.MaxHeldBytes);
         if (waiting && hostFree && roomToHold) {
             StartFetch(index);
         }
@@ -135,22 +143,64 @@ void Scanner::StartFetch(std::size_t index) {
     planned.Fetch = source_.FetchContent(planned.Address);
     connect(planned.Fetch, &ContentFetch::Finished, this,
             [this, index](bool ok, const QByteArray& content) { OnFetched(index, ok, content); });
+    connect(planned.Fetch, &ContentFetch::Received, this,
+            [this, index](qint64 bytes) { OnReceived(index, bytes); });
 }
 
 void Scanner::OnFetched(std::size_t index, bool ok, const QByteArray& content) {
     PlannedRow& planned = plan_[index];
-    planned.Fetch = nullptr;
-    planned.InFlight = false;
+    ReleaseFetch(planned);
+    // A page ahead that went past the bound as it came in is not held either, even when it ended
+    // before it could be dropped.
+    const bool dropped = planned.DropRequested && index != nextToApply_;
+    planned.DropRequested = false;
+    if (dropped) {
+        heldBack_ = true;
+        return;
+    }
     planned.Done = true;
     planned.Ok = ok && !content.isEmpty();
     planned.Content = content;
     heldBytes_ += content.size();
+    // Applied in a turn of its own, apart from the network work that brought the page in.
+    ContinueApplyingLater();
+}
+
+void Scanner::ReleaseFetch(PlannedRow& planned) {
+    planned.Fetch = nullptr;
+    planned.InFlight = false;
+    receivingBytes_ -= planned.Received;
+    planned.Received = 0;
     --inFlight_;
     if (!planned.Host.isEmpty()) {
         --hostLoad_[planned.Host];
     }
-    // Applied in a turn of its own, apart from the network work that brought the page in.
-    ContinueApplyingLater();
+}
+
+// Pages still coming in count against the bytes held as well, so that memory stays bounded however
+// many hosts send at once behind a row that does not answer.
+void Scanner::OnReceived(std::size_t index, qint64 bytes) {
+    PlannedRow& planned = plan_[index];
+    planned.Received += bytes;
+    receivingBytes_ += bytes;
+    if (index != nextToApply_ && heldBytes_ + receivingBytes_ > DropFactor * limits_.MaxHeldBytes) {
+        planned.DropRequested = true;
+        // Never from within the transfer's own report of its data: in the next turn.
+        QTimer::singleShot(0, this, &Scanner::DropRequestedFetches);
+    }
+}
+
+void Scanner::DropRequestedFetches() {
+    for (std::size_t index = nextToApply_ + 1; index < plan_.size(); ++index) {
+        PlannedRow& planned = plan_[index];
+        if (planned.DropRequested && planned.InFlight) {
+            planned.Fetch->disconnect(this);
+            planned.Fetch->Abort();
+            ReleaseFetch(planned);
+            heldBack_ = true;
+        }
+        planned.DropRequested = false;
+    }
 }
 
 void Scanner::ApplyReadyRows() {
@@ -280,6 +330,7 @@ void Scanner::CompleteRow(PlannedRow& planned) {
     section.ChangeMark = tabChanged;
     heldBytes_ -= planned.Content.size();
     planned.Content.clear();
+    heldBack_ = false;
     emit RowUpdated(planned.Tab, planned.Row);
     emit TabImageChanged(planned.Tab, tabChanged);
     emit ProgressStepped();
@@ -326,6 +377,7 @@ void Scanner::AbortFetches() {
     }
     inFlight_ = 0;
     heldBytes_ = 0;
+    receivingBytes_ = 0;
     hostLoad_.clear();
 }
 

@@ -20,8 +20,10 @@ struct ScanLimits {
     // Fetches at once, in all and to one host (the politeness that servers care about).
     int MaxInFlight = 64;
     int MaxPerHost = 4;
-    // Pages fetched ahead while an earlier row is still awaited are held in memory: past this many
-    // bytes no further fetch starts until rows are applied.
+    // Pages fetched ahead while an earlier row is still awaited, and the parts of pages still
+    // coming in, are held in memory: past this many bytes no further fetch starts, and past twice
+    // as many a page ahead that is coming in is dropped, to be fetched again once the awaited row
+    // is applied.
     qint64 MaxHeldBytes = 256LL * 1024 * 1024;
 };
 
@@ -89,6 +91,9 @@ private:
         bool Ok = false;
         QByteArray Content;
         ContentFetch* Fetch = nullptr;
+        // What the fetch in flight has brought in so far.
+        qint64 Received = 0;
+        bool DropRequested = false;
     };
 
     bool Start(const std::vector<int>& tabs, bool allTabs);
@@ -96,6 +101,10 @@ private:
     void Pump();
     void StartFetch(std::size_t index);
     void OnFetched(std::size_t index, bool ok, const QByteArray& content);
+    void OnReceived(std::size_t index, qint64 bytes);
+    void DropRequestedFetches();
+    // The row's fetch no longer counts as in flight.
+    void ReleaseFetch(PlannedRow& planned);
     // What the worker thread found for a fetched page: the rule's outcome and, on a change, the
     // log lines of the snapshot steps that failed.
     struct PageWork {
@@ -141,6 +150,9 @@ private:
     std::size_t announcedRow_ = NoRow;
     int inFlight_ = 0;
     qint64 heldBytes_ = 0;
+    qint64 receivingBytes_ = 0;
+    // A page ahead was dropped for want of room: none starts again until a row is applied.
+    bool heldBack_ = false;
     QHash<QString, int> hostLoad_;
 };
 

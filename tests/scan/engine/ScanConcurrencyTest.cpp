@@ -243,5 +243,30 @@ TEST(ScanLimitsTest, PagesAheadOfAnAwaitedRowStopOnceTheyHoldTooManyBytes) {
     EXPECT_EQ(rig.Engine.TotalChanges(), 11);
 }
 
+// Pages of many hosts at once all start before any has come in; what they bring in counts too.
+TEST(ScanLimitsTest, PagesComingInAheadOfAnAwaitedRowAreDroppedPastTheBoundAndFetchedAgain) {
+    PageServer server;
+    ASSERT_TRUE(server.Started());
+    ScanRig rig;
+    server.SetBody("/awaited", "first", 800);
+    AddRow(rig.Model.Tab(0), AddedWatch(server.Url("/awaited"), ScanEntireFile, "old"));
+    for (int i = 0; i < 10; ++i) {
+        const std::string path = "/big" + std::to_string(i);
+        server.SetBody(path, std::string(400000, static_cast<char>('a' + i)));
+        AddRow(rig.Model.Tab(0), AddedWatch(server.Url(path), ScanEntireFile, "old"));
+    }
+    ScanLimits limits;
+    limits.MaxPerHost = limits.MaxInFlight;
+    limits.MaxHeldBytes = 500000;
+    rig.Engine.SetLimits(limits);
+
+    ASSERT_TRUE(rig.Run());
+    EXPECT_GT(server.TotalHits(), 11) << "no page coming in was dropped";
+    EXPECT_EQ(rig.Engine.TotalChanges(), 11);
+    for (int row = 2; row <= 11; ++row) {
+        EXPECT_EQ(rig.Object(0, row).Watch.AfterSize, 400000) << row;
+    }
+}
+
 } // namespace
 } // namespace zelmox::test
