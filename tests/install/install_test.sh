@@ -60,9 +60,12 @@ for option in $(grep -o -- '--[a-z-]*' <<< "$help" | sort -u); do
 done
 
 # The window starts from the installed program alone and keeps running; a missing resource or
-# plugin would end it at once.
+# plugin would end it at once. Its own runtime folder keeps it from handing over to a Zelmox the
+# user has open.
+mkdir -m 700 "$root/runtime"
 QT_QPA_PLATFORM=offscreen HOME=$root XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
-  timeout 4 "$usr/bin/zelmox" > "$root/zelmox.out" 2>&1 && status=0 || status=$?
+  XDG_RUNTIME_DIR=$root/runtime timeout 4 "$usr/bin/zelmox" > "$root/zelmox.out" 2>&1 &&
+  status=0 || status=$?
 [ "$status" -eq 124 ] || fail "the installed zelmox ended with status $status: $(cat "$root/zelmox.out")"
 
 # The Debian package holds the same files, and the libraries they need are found.
