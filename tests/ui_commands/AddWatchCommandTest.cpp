@@ -1,6 +1,7 @@
 // "Add Watch" from the main window: the dialog, the first fetch, the snapshots and the new row.
 #include "CommandFixture.h"
 #include "Digest.h"
+#include "FileSizeCap.h"
 
 namespace zelmox::test {
 namespace {
@@ -105,6 +106,17 @@ TEST_F(AddWatchCommandTest, FetchedWatchStartsWithThreeEqualSnapshots) {
     EXPECT_EQ(Tab(0).Row(2).Cells[ColDescription], "") << "the page has no title";
     EXPECT_EQ(SelectedRow(0), 2);
     EXPECT_EQ(DataFolderFiles().size(), 6u);
+
+    // Copies that cannot be written: the watch is added, and the user is told.
+    server.SetBody("/full", "a page larger than the disk allows");
+    {
+        const FileSizeCap full(8);
+        ASSERT_TRUE(full.Active());
+        AddWatch(Enter(server.Url("/full")));
+    }
+    EXPECT_EQ(Tab(0).RowCount(), 4);
+    ASSERT_EQ(prompts.Of(Kind::Error).size(), 1);
+    EXPECT_TRUE(prompts.Of(Kind::Error)[0].startsWith("The watch was added, but its first copy"));
 }
 
 TEST_F(AddWatchCommandTest, FailedFirstFetchAddsNothing) {

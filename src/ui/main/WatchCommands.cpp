@@ -73,11 +73,18 @@ void WatchCommands::AddFetchedWatch(TWatch record, Section& section, bool ok,
     }
     const std::string_view bytes(content.constData(), static_cast<std::size_t>(content.size()));
     RecordFirstContent(record, bytes, window_.Time());
-    WriteInitialSnapshots(window_.SnapshotFolder(), record, bytes);
+    const std::string folder = window_.SnapshotFolder();
+    const bool saved = WriteInitialSnapshots(folder, record, bytes);
     section.AddWatchRow({false, 0, std::move(record), {}}, "*");
     ShowNewRow(section, true);
     window_.pcMainChange();
     window_.RefreshStatusBar();
+    // The watch is kept all the same: its next scans store their copies when the folder allows.
+    if (!saved) {
+        window_.Prompts().Error(
+            QStringLiteral("The watch was added, but its first copy could not be saved in \"") +
+            ShowText(folder) + QStringLiteral("\"."));
+    }
 }
 
 void WatchCommands::ShowNewRow(Section& section, bool select) {
