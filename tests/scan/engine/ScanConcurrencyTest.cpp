@@ -216,17 +216,22 @@ TEST(ScanLimitsTest, LimitsCapTheRequestsAtOnce) {
     }
 }
 
-TEST(ScanLimitsTest, PagesAheadOfAnAwaitedRowStopOnceTheyHoldTooManyBytes) {
-    PageServer server;
-    ASSERT_TRUE(server.Started());
-    ScanRig rig;
+// A page that answers late, and ten pages of pageBytes each behind it.
+void AddAwaitedRowAndTenPages(PageServer& server, ScanRig& rig, std::size_t pageBytes) {
     server.SetBody("/awaited", "first", 800);
     AddRow(rig.Model.Tab(0), AddedWatch(server.Url("/awaited"), ScanEntireFile, "old"));
     for (int i = 0; i < 10; ++i) {
         const std::string path = "/big" + std::to_string(i);
-        server.SetBody(path, std::string(1000, static_cast<char>('a' + i)));
+        server.SetBody(path, std::string(pageBytes, static_cast<char>('a' + i)));
         AddRow(rig.Model.Tab(0), AddedWatch(server.Url(path), ScanEntireFile, "old"));
     }
+}
+
+TEST(ScanLimitsTest, PagesAheadOfAnAwaitedRowStopOnceTheyHoldTooManyBytes) {
+    PageServer server;
+    ASSERT_TRUE(server.Started());
+    ScanRig rig;
+    AddAwaitedRowAndTenPages(server, rig, 1000);
     ScanLimits limits;
     limits.MaxInFlight = 4;
     limits.MaxHeldBytes = 2500;
@@ -248,13 +253,7 @@ TEST(ScanLimitsTest, PagesComingInAheadOfAnAwaitedRowAreDroppedPastTheBoundAndFe
     PageServer server;
     ASSERT_TRUE(server.Started());
     ScanRig rig;
-    server.SetBody("/awaited", "first", 800);
-    AddRow(rig.Model.Tab(0), AddedWatch(server.Url("/awaited"), ScanEntireFile, "old"));
-    for (int i = 0; i < 10; ++i) {
-        const std::string path = "/big" + std::to_string(i);
-        server.SetBody(path, std::string(400000, static_cast<char>('a' + i)));
-        AddRow(rig.Model.Tab(0), AddedWatch(server.Url(path), ScanEntireFile, "old"));
-    }
+    AddAwaitedRowAndTenPages(server, rig, 400000);
     ScanLimits limits;
     limits.MaxPerHost = limits.MaxInFlight;
     limits.MaxHeldBytes = 500000;
